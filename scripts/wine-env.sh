@@ -1,0 +1,22 @@
+# Sourced: a throwaway headless Wine prefix under the build folder, and a
+# persistent wineserver that is stopped on every exit path.
+wine_env_start() {
+  local build=$1
+  export WINEPREFIX="$build/wineprefix"
+  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+  trap wine_env_stop EXIT INT TERM
+  if [ ! -f "$WINEPREFIX/.ready" ]; then
+    rm -rf "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.ready"
+  fi
+  wineserver -p
+  # Let Wine's services start once, away from the test runner's pipes.
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+wine_env_stop() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+}

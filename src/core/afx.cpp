@@ -1,0 +1,182 @@
+#include "core/afx.h"
+
+#include <winsock2.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "core/fault_guard.h"
+#include "core/handles.h"
+
+// ---- Runtime classes ------------------------------------------------------
+
+namespace {
+// Constant-initialised, so records may register from any static initialiser.
+CRuntimeClass* g_firstClass = nullptr;
+CWinApp* g_app = nullptr;
+HMODULE g_module = nullptr;
+} // namespace
+
+AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* record) {
+    record->m_pNextClass = g_firstClass;
+    g_firstClass = record;
+}
+
+CObject* CRuntimeClass::CreateObject() const {
+    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
+}
+
+const CRuntimeClass* CRuntimeClass::FromName(const char* className) {
+    for (const CRuntimeClass* c = g_firstClass; c; c = c->m_pNextClass)
+        if (std::strcmp(c->m_lpszClassName, className) == 0) return c;
+    return nullptr;
+}
+
+// ---- Threads --------------------------------------------------------------
+
+namespace {
+
+struct ThreadExit {
+    UINT exitCode;
+    BOOL deleteThread;
+};
+
+struct ThreadStart {
+    CWinThread* thread;
+    HANDLE started;
+    HMODULE pin;
+};
+
+// Takes a reference on the module that holds this code, so that it stays
+// mapped while a thread runs it.
+HMODULE PinModule() {
+    HMODULE pin = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCSTR>(&PinModule), &pin);
+    return pin;
+}
+
+} // namespace
+
+BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize, LPSECURITY_ATTRIBUTES security) {
+    ov::UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!started) return FALSE;
+    ThreadStart start{this, started.get(), PinModule()};
+    if (!start.pin) return FALSE;
+    DWORD id = 0;
+    ov::UniqueHandle thread(::CreateThread(security, stackSize,
+                                       &ThreadEntry, &start, createFlags & ~CREATE_SUSPENDED, &id));
+    if (!thread) {
+        FreeLibrary(start.pin);
+        return FALSE;
+    }
+    // Success only once the thread has passed its start-up; a thread that
+    // died before that has failed to start.
+    HANDLE waitFor[] = {started.get(), thread.get()};
+    return WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) == WAIT_OBJECT_0;
+}
+
+DWORD WINAPI CWinThread::ThreadEntry(LPVOID param) {
+    const ThreadStart start = *static_cast<ThreadStart*>(param);
+    start.thread->m_nThreadID = GetCurrentThreadId();
+    start.thread->RunThread(start.started); // the creator's record is gone after this
+    FreeLibraryAndExitThread(start.pin, 0);
+}
+
+void CWinThread::RunThread(HANDLE startedEvent) {
+    std::unique_ptr<CWinThread> owner(m_bAutoDelete ? this : nullptr);
+    SetEvent(startedEvent);
+    try {
+        const bool completed = ov::RunGuarded([this] {
+            if (InitInstance())
+                m_nExitCode = Run();
+            else
+                m_nExitCode = ExitInstance();
+        });
+        if (!completed) OnAbnormalEnd();
+    } catch (const ThreadExit& exit) {
+        if (!exit.deleteThread) (void)owner.release();
+    } catch (...) {
+        OnAbnormalEnd();
+    }
+}
+
+int CWinThread::Run() {
+    MSG msg;
+    for (;;) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            m_nExitCode = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (got < 0) break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return ExitInstance();
+}
+
+void AfxEndThread(UINT exitCode, BOOL deleteThread) {
+    // Unwinds to the thread's start, which deletes the object and ends the thread.
+    throw ThreadExit{exitCode, deleteThread};
+}
+
+// ---- Application and module -----------------------------------------------
+
+CWinApp::CWinApp() { g_app = this; }
+CWinApp::~CWinApp() {
+    if (g_app == this) g_app = nullptr;
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+HMODULE AfxGetModule() { return g_module; }
+
+namespace {
+std::atomic<bool> g_socketsStarted{false};
+
+DWORD WINAPI StartSockets(LPVOID pin) {
+    WSADATA data;
+    g_socketsStarted = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+    FreeLibraryAndExitThread(static_cast<HMODULE>(pin), 0);
+}
+} // namespace
+
+BOOL AfxSocketInit() {
+    // The module entry runs under the loader lock, where Windows Sockets must
+    // not be started: a thread of ours does it once the lock is free.
+    HMODULE pin = PinModule();
+    if (!pin) return FALSE;
+    HANDLE thread = ::CreateThread(nullptr, 0, &StartSockets, pin, 0, nullptr);
+    if (!thread) {
+        FreeLibrary(pin);
+        return FALSE;
+    }
+    CloseHandle(thread);
+    return TRUE;
+}
+
+void AfxSocketTerm() {
+    if (!g_socketsStarted.exchange(false)) return;
+    // Not under the loader lock either, and not in this module's code, which
+    // is about to go away: a thread that starts right in ws2_32's WSACleanup.
+    // It takes no argument; the thread ends as soon as it returns.
+    HMODULE ws2 = GetModuleHandleA("ws2_32.dll");
+    FARPROC cleanup = ws2 ? GetProcAddress(ws2, "WSACleanup") : nullptr;
+    if (!cleanup) return;
+    HANDLE thread = ::CreateThread(
+        nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(cleanup)),
+        nullptr, 0, nullptr);
+    if (thread) CloseHandle(thread);
+}
+
+BOOL AfxModuleStartup(HMODULE module) {
+    g_module = module;
+    CWinApp* app = AfxGetApp();
+    return app ? app->InitInstance() : FALSE;
+}
+
+void AfxModuleShutdown(bool processTerminating) {
+    if (CWinApp* app = AfxGetApp()) app->ExitInstance();
+    // At process exit the system reclaims the sockets layer itself.
+    if (!processTerminating) AfxSocketTerm();
+}

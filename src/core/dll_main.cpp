@@ -1,0 +1,18 @@
+// Module entry: starts the application object at load and ends it at unload.
+#include <windows.h>
+
+#include "core/afx.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        DisableThreadLibraryCalls(instance);
+        return AfxModuleStartup(instance);
+    case DLL_PROCESS_DETACH:
+        AfxModuleShutdown(reserved != nullptr);
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}

@@ -1,0 +1,33 @@
+// Result buffers: module-wide 256-byte texts returned by the text exports.
+// No buffer carries more than 254 characters.
+#pragma once
+
+#include <cstring>
+#include <string_view>
+
+namespace ov {
+
+inline constexpr std::size_t kResultBufferSize = 256;
+inline constexpr std::size_t kMaxResultText = 254;
+
+using ResultBuffer = char[kResultBufferSize];
+
+// Copies text into a result buffer, cut after 254 characters.
+inline void CopyCut(ResultBuffer& buffer, std::string_view text) {
+    const std::size_t n = text.size() < kMaxResultText ? text.size() : kMaxResultText;
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+}
+
+// Copies text into a result buffer, or leaves the empty text when it is longer than limit.
+inline void CopyOrEmpty(ResultBuffer& buffer, std::string_view text,
+                        std::size_t limit = kMaxResultText) {
+    if (text.size() > limit) {
+        buffer[0] = '\0';
+        return;
+    }
+    std::memcpy(buffer, text.data(), text.size());
+    buffer[text.size()] = '\0';
+}
+
+} // namespace ov

@@ -1,0 +1,2 @@
+list(APPEND OV_SOURCES
+  src/dialup/ras_stub.cpp)

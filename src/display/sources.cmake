@@ -1,0 +1,2 @@
+list(APPEND OV_SOURCES
+  src/display/display_stub.cpp)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "core/worker.h"
+
+namespace ov {
+
+// A file's last-write time and size, as the skip test compares them.
+struct FileStamp {
+    FILETIME lastWrite{};
+    DWORD sizeLow = 0;
+    DWORD sizeHigh = 0;
+
+    bool operator==(const FileStamp& o) const {
+        return lastWrite.dwHighDateTime == o.lastWrite.dwHighDateTime &&
+               lastWrite.dwLowDateTime == o.lastWrite.dwLowDateTime &&
+               sizeHigh == o.sizeHigh && sizeLow == o.sizeLow;
+    }
+};
+
+// Opens a file for reading while others read and write it; INVALID_HANDLE_VALUE on failure.
+HANDLE OpenForReading(const char* path);
+// Time and size of an open file; a size that cannot be read counts as 0.
+FileStamp ReadStamp(HANDLE file);
+// True when the destination exists, can be opened and carries exactly the given stamp.
+bool DestinationMatches(const char* destination, const FileStamp& source);
+
+} // namespace ov
+
+class CFileCopy : public CSlotWorker {
+    DECLARE_WORKER(CFileCopy)
+  public:
+    BOOL Start(const char* source, const char* dest, short failIfExists, short skipIdentical);
+    BOOL InitInstance() override;
+    short CopyOneFile(const char* source, const char* dest, short failIfExists);
+
+    std::string m_strSource;
+    std::string m_strDest;
+    short m_nFailIfExists = 0;
+    short m_nSkipIdentical = 0;
+};

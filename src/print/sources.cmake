@@ -1,0 +1,2 @@
+list(APPEND OV_SOURCES
+  src/print/print_stub.cpp)

@@ -1,0 +1,2 @@
+list(APPEND OV_SOURCES
+  src/sysinfo/sysinfo_stub.cpp)

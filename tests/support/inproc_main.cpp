@@ -1,0 +1,13 @@
+// In-process tests: the module's objects are linked into this program, so the
+// program starts the application object itself, as the module entry would.
+#include <gtest/gtest.h>
+
+#include "core/afx.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    AfxModuleStartup(GetModuleHandleA(nullptr));
+    const int result = RUN_ALL_TESTS();
+    AfxModuleShutdown(false);
+    return result;
+}

@@ -1,0 +1,188 @@
+#include "support/ov_module.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+template <class F> void Resolve(HMODULE module, F& fn, const char* name) {
+    FARPROC proc = GetProcAddress(module, name);
+    if (!proc) {
+        ADD_FAILURE() << "export missing: " << name;
+        std::abort();
+    }
+    fn = reinterpret_cast<F>(reinterpret_cast<void*>(proc));
+}
+
+} // namespace
+
+std::string OvModule::Path() {
+    char self[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string dir(self, n);
+    dir.resize(dir.find_last_of('\\') + 1);
+    return dir + "OvDurAru.dll";
+}
+
+OvModule& OvModule::Get() {
+    static OvModule m = [] {
+        OvModule o;
+        o.handle = LoadLibraryA(Path().c_str());
+        if (!o.handle) {
+            ADD_FAILURE() << "cannot load " << Path();
+            std::abort();
+        }
+#define OV_RESOLVE(name) Resolve(o.handle, o.name, #name)
+        OV_RESOLVE(CreateNewDir);
+        OV_RESOLVE(DirCopy);
+        OV_RESOLVE(DisplayResList);
+        OV_RESOLVE(DisplaySetRes);
+        OV_RESOLVE(FileCopy);
+        OV_RESOLVE(FileDelete);
+        OV_RESOLVE(GetComputerName);
+        OV_RESOLVE(GetData);
+        OV_RESOLVE(GetFileList);
+        OV_RESOLVE(GetFileListCount);
+        OV_RESOLVE(GetFileListName);
+        OV_RESOLVE(GetMyDocDir);
+        OV_RESOLVE(GetSystemDir);
+        OV_RESOLVE(GetTempDir);
+        OV_RESOLVE(GetVersion);
+        OV_RESOLVE(GetWindowList);
+        OV_RESOLVE(GetWindowsDir);
+        OV_RESOLVE(GetWindowsUserDomain);
+        OV_RESOLVE(GetWindowsUserGroups);
+        OV_RESOLVE(GetWindowsUserName);
+        OV_RESOLVE(IsActive);
+        OV_RESOLVE(PrintLine);
+        OV_RESOLVE(RASActive);
+        OV_RESOLVE(RASDial);
+        OV_RESOLVE(RASEntries);
+        OV_RESOLVE(RASHangUp);
+        OV_RESOLVE(RASList);
+        OV_RESOLVE(SetWindowBorder);
+        OV_RESOLVE(WindowRefresh);
+#undef OV_RESOLVE
+        return o;
+    }();
+    return m;
+}
+
+std::string OvModule::Wait(short slot, DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    while (IsActive(slot)) {
+        if (GetTickCount() - start > timeoutMs) {
+            ADD_FAILURE() << "slot " << slot << " still active after " << timeoutMs << " ms";
+            break;
+        }
+        Sleep(1);
+    }
+    return GetData(slot);
+}
+
+void OvModule::CollectAll() const {
+    for (short s = 0; s < 30; ++s) Wait(s);
+}
+
+ScratchDir::ScratchDir() {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::ostringstream name;
+    name << temp << "ovt_" << GetCurrentProcessId() << "_" << counter++;
+    if (info) name << "_" << info->name();
+    m_path = name.str();
+    for (char& c : m_path)
+        if (c == '/') c = '_';
+    RemoveTree(m_path);
+    CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() { RemoveTree(m_path); }
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string full = path + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+}
+
+void WriteTextFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string ReadTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirExists(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FILETIME WriteTimeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+void ShiftWriteTime(const std::string& path, int seconds) {
+    FILETIME t = WriteTimeOf(path);
+    ULARGE_INTEGER v{{t.dwLowDateTime, t.dwHighDateTime}};
+    v.QuadPart += static_cast<long long>(seconds) * 10000000LL;
+    t.dwLowDateTime = v.LowPart;
+    t.dwHighDateTime = v.HighPart;
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &t);
+    CloseHandle(h);
+}
+
+std::string ErrorLogPath() {
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\OrvaleSCADAQUORErr.log";
+}
+
+std::string ErrorBackupPath() {
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\OrvaleSCADAQUORErr.bak";
+}
+
+int CountLogLines(const std::string& traceName) {
+    const std::string log = ReadTextFile(ErrorLogPath());
+    const std::string line = "QUORUtl Severe Error Occurred [" + traceName + "]\r\n";
+    int count = 0;
+    for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
+        if (at == 0 || log[at - 1] == '\n') ++count;
+    return count;
+}

@@ -1,0 +1,80 @@
+// The built OvDurAru.dll, loaded the way the runtime loads it, with every
+// export resolved by name into a pointer of its calling interface.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct OvModule {
+    HMODULE handle = nullptr;
+
+    short(__cdecl* CreateNewDir)(char*);
+    short(__cdecl* DirCopy)(const char*, const char*, short, short);
+    const char*(__cdecl* DisplayResList)(int);
+    short(__cdecl* DisplaySetRes)(int, int, int, int, int);
+    short(__cdecl* FileCopy)(const char*, const char*, short, short);
+    short(__cdecl* FileDelete)(const char*, short);
+    const char*(__cdecl* GetComputerName)();
+    const char*(__cdecl* GetData)(short);
+    short(__cdecl* GetFileList)(const char*, short);
+    short(__cdecl* GetFileListCount)();
+    const char*(__cdecl* GetFileListName)(short);
+    const char*(__cdecl* GetMyDocDir)();
+    const char*(__cdecl* GetSystemDir)();
+    const char*(__cdecl* GetTempDir)();
+    const char*(__cdecl* GetVersion)(const char*);
+    short(__cdecl* GetWindowList)(int, int, const char*, const char*, short);
+    const char*(__cdecl* GetWindowsDir)();
+    const char*(__cdecl* GetWindowsUserDomain)(short);
+    short(__cdecl* GetWindowsUserGroups)();
+    const char*(__cdecl* GetWindowsUserName)();
+    short(__cdecl* IsActive)(short);
+    short(__cdecl* PrintLine)(const char*, const char*);
+    short(__cdecl* RASActive)(const char*);
+    short(__cdecl* RASDial)(const char*, const char*, const char*, const char*);
+    const char*(__cdecl* RASEntries)();
+    short(__cdecl* RASHangUp)(const char*);
+    const char*(__cdecl* RASList)();
+    short(__cdecl* SetWindowBorder)(HWND, short, short);
+    short(__cdecl* WindowRefresh)(HWND);
+
+    // The module of this test process, loaded on first use from beside the test program.
+    static OvModule& Get();
+    // Full path of the built DLL.
+    static std::string Path();
+
+    // Polls IsActive until the request ends, then collects its text.
+    std::string Wait(short slot, DWORD timeoutMs = 120000) const;
+    // Collects every slot, so a test starts with all 30 free.
+    void CollectAll() const;
+};
+
+// A fresh folder under the temporary folder, removed with its contents at the end.
+class ScratchDir {
+  public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+
+  private:
+    std::string m_path;
+};
+
+void RemoveTree(const std::string& path);
+void WriteTextFile(const std::string& path, const std::string& content);
+std::string ReadTextFile(const std::string& path);
+bool FileExists(const std::string& path);
+bool DirExists(const std::string& path);
+// Moves a file's last-write time by the given number of seconds.
+void ShiftWriteTime(const std::string& path, int seconds);
+FILETIME WriteTimeOf(const std::string& path);
+// The error log in the Windows folder, and its backup.
+std::string ErrorLogPath();
+std::string ErrorBackupPath();
+// Number of whole lines naming traceName in the error log.
+int CountLogLines(const std::string& traceName);

@@ -1,0 +1,27 @@
+# Two test programs: blackbox_tests loads the built DLL as the runtime does;
+# inproc_tests links the module's objects in-process, for tests that put a
+# simulated platform behind a subsystem or need worker classes of their own.
+# Each subsystem's tests/<sub>/tests.cmake adds its sources to them with
+# target_sources, and may add helper targets of its own.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+add_executable(blackbox_tests tests/support/ov_module.cpp)
+target_include_directories(blackbox_tests PRIVATE tests include)
+target_link_libraries(blackbox_tests PRIVATE gmock gtest_main user32 gdi32 advapi32 version winspool)
+add_dependencies(blackbox_tests OvDurAru)
+
+add_executable(inproc_tests tests/support/inproc_main.cpp)
+target_include_directories(inproc_tests PRIVATE tests src include)
+target_link_libraries(inproc_tests PRIVATE ovduraru_objs gmock gtest)
+
+foreach(sub core files dialup print display sysinfo tools)
+  include(tests/${sub}/tests.cmake OPTIONAL)
+endforeach()
+
+foreach(t blackbox_tests inproc_tests)
+  gtest_discover_tests(${t} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 300)
+endforeach()
