@@ -15,7 +15,10 @@ namespace {
 CRuntimeClass* g_firstClass = nullptr;
 CWinApp* g_app = nullptr;
 HMODULE g_module = nullptr;
+std::atomic<int> g_liveThreads{0};
 } // namespace
+
+int AfxLiveThreadCount() { return g_liveThreads.load(); }
 
 AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* record) {
     record->m_pNextClass = g_firstClass;
@@ -64,9 +67,11 @@ BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize, LPSECURITY_ATTR
     ThreadStart start{this, started.get(), PinModule()};
     if (!start.pin) return FALSE;
     DWORD id = 0;
+    ++g_liveThreads;
     ov::UniqueHandle thread(::CreateThread(security, stackSize,
                                        &ThreadEntry, &start, createFlags & ~CREATE_SUSPENDED, &id));
     if (!thread) {
+        --g_liveThreads;
         FreeLibrary(start.pin);
         return FALSE;
     }
@@ -80,6 +85,7 @@ DWORD WINAPI CWinThread::ThreadEntry(LPVOID param) {
     const ThreadStart start = *static_cast<ThreadStart*>(param);
     start.thread->m_nThreadID = GetCurrentThreadId();
     start.thread->RunThread(start.started); // the creator's record is gone after this
+    --g_liveThreads;
     FreeLibraryAndExitThread(start.pin, 0);
 }
 

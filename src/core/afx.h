@@ -74,6 +74,9 @@ class CWinThread : public CObject {
 
 };
 
+// Number of thread objects whose threads are still running.
+int AfxLiveThreadCount();
+
 // Ends the calling thread object's thread from inside it (from InitInstance);
 // the object is deleted when deleteThread is TRUE. Does not return.
 [[noreturn]] void AfxEndThread(UINT exitCode, BOOL deleteThread = TRUE);

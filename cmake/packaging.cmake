@@ -1,0 +1,1 @@
+# What a Windows user installs: filled in with the host and the package.
