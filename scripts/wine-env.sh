@@ -3,7 +3,8 @@
 wine_env_start() {
   local build=$1
   export WINEPREFIX="$build/wineprefix"
-  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+  # A crashing test program ends at once instead of waiting in the debugger.
+  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   trap wine_env_stop EXIT INT TERM
   if [ ! -f "$WINEPREFIX/.ready" ]; then
     rm -rf "$WINEPREFIX"

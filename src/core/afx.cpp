@@ -165,8 +165,10 @@ void AfxSocketTerm() {
     if (!g_socketsStarted.exchange(false)) return;
     // Not under the loader lock either, and not in this module's code, which
     // is about to go away: a thread that starts right in ws2_32's WSACleanup.
-    // It takes no argument; the thread ends as soon as it returns.
-    HMODULE ws2 = GetModuleHandleA("ws2_32.dll");
+    // It takes no argument; the thread ends as soon as it returns. ws2_32 gets
+    // a reference of its own first, or it could be unloaded with this module
+    // before the thread runs; that one reference is left to process exit.
+    HMODULE ws2 = LoadLibraryA("ws2_32.dll");
     FARPROC cleanup = ws2 ? GetProcAddress(ws2, "WSACleanup") : nullptr;
     if (!cleanup) return;
     HANDLE thread = ::CreateThread(
