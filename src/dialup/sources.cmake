@@ -1,2 +1,6 @@
 list(APPEND OV_SOURCES
-  src/dialup/ras_stub.cpp)
+  src/dialup/ras_platform.cpp
+  src/dialup/ras_lists.cpp
+  src/dialup/ras_exports.cpp
+  src/dialup/ras_dial.cpp
+  src/dialup/ras_hang_up.cpp)

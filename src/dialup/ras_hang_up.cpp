@@ -1,0 +1,34 @@
+// The hang-up worker: ends the kept connection, or the first open connection
+// of a named entry.
+#include "dialup/ras_lists.h"
+#include "dialup/ras_workers.h"
+
+IMPLEMENT_DYNCREATE(CRASHangUp)
+
+BOOL CRASHangUp::Start(HANDLE* keptConnection, const char* entry) {
+    m_phRasConn = keptConnection;
+    m_strEntry = entry;
+    return CreateThread(0, 0, nullptr);
+}
+
+BOOL CRASHangUp::InitInstance() {
+    m_pSlot->SetText("0");
+    bool hungUpNamed = false;
+    if (m_strEntry.empty())
+        ov::ras::Ras().HangUp(static_cast<HRASCONN>(*m_phRasConn)); // the kept handle stays
+    else
+        hungUpNamed = HangUpNamed();
+    m_pSlot->Finish(hungUpNamed ? "1" : "0");
+    // This worker ends through its message loop, which takes the quit request at once.
+    PostQuitMessage(0);
+    return TRUE;
+}
+
+bool CRASHangUp::HangUpNamed() const {
+    for (const ov::ras::ConnectionRecord& connection : ov::ras::EnumerateConnections()) {
+        if (!ov::ras::SameName(ov::ras::NameOf(connection.szEntryName), m_strEntry)) continue;
+        ov::ras::Ras().HangUp(connection.hrasconn); // the line is not awaited
+        return true;
+    }
+    return false;
+}

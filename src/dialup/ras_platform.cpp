@@ -1,0 +1,48 @@
+#include "dialup/ras_platform.h"
+
+#include <atomic>
+
+namespace ov::ras {
+namespace {
+
+// rasapi32 reads the layout from dwSize, so the old records pass as they are.
+DWORD WINAPI SystemEnumEntries(LPCSTR reserved, LPCSTR phoneBook, EntryNameRecord* entries,
+                               LPDWORD bytes, LPDWORD count) {
+    return RasEnumEntriesA(reserved, phoneBook, reinterpret_cast<LPRASENTRYNAMEA>(entries), bytes,
+                           count);
+}
+
+DWORD WINAPI SystemEnumConnections(ConnectionRecord* connections, LPDWORD bytes, LPDWORD count) {
+    return RasEnumConnectionsA(reinterpret_cast<LPRASCONNA>(connections), bytes, count);
+}
+
+DWORD WINAPI SystemGetConnectStatus(HRASCONN connection, ConnectionStatusRecord* status) {
+    return RasGetConnectStatusA(connection, reinterpret_cast<LPRASCONNSTATUSA>(status));
+}
+
+DWORD WINAPI SystemDial(LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook, DialParamsRecord* params,
+                        DWORD notifierType, LPVOID notifier, HRASCONN* connection) {
+    return RasDialA(extensions, phoneBook, reinterpret_cast<LPRASDIALPARAMSA>(params), notifierType,
+                    notifier, connection);
+}
+
+DWORD WINAPI SystemHangUp(HRASCONN connection) {
+    return RasHangUpA(connection);
+}
+
+const RasApi kSystemRas{&SystemEnumEntries, &SystemEnumConnections, &SystemGetConnectStatus,
+                        &SystemDial, &SystemHangUp};
+
+std::atomic<const RasApi*> g_active{&kSystemRas};
+
+} // namespace
+
+const RasApi& Ras() {
+    return *g_active.load(std::memory_order_acquire);
+}
+
+void SetRasForTesting(const RasApi* api) {
+    g_active.store(api ? api : &kSystemRas, std::memory_order_release);
+}
+
+} // namespace ov::ras

@@ -1,0 +1,76 @@
+// The remote access service as the dial-up subsystem sees it: the older
+// record layouts (their size in dwSize selects them) and the five calls made,
+// reached through a table that tests may replace with a simulated service.
+#pragma once
+
+#include <windows.h>
+
+#include <ras.h>
+
+namespace ov::ras {
+
+inline constexpr DWORD kMaxEntryName = 256;
+inline constexpr DWORD kMaxPhoneNumber = 128;
+inline constexpr DWORD kMaxUserName = 256;
+inline constexpr DWORD kMaxPassword = 256;
+inline constexpr DWORD kMaxDomain = 15;
+
+// The headers pick newer, larger layouts for our WINVER; these are the old ones.
+struct EntryNameRecord {
+    DWORD dwSize;
+    CHAR szEntryName[kMaxEntryName + 1];
+};
+
+struct ConnectionRecord {
+    DWORD dwSize;
+    HRASCONN hrasconn;
+    CHAR szEntryName[kMaxEntryName + 1];
+    CHAR szDeviceType[RAS_MaxDeviceType + 1];
+    CHAR szDeviceName[RAS_MaxDeviceName + 1];
+};
+
+struct ConnectionStatusRecord {
+    DWORD dwSize;
+    DWORD rasconnstate;
+    DWORD dwError;
+    CHAR szDeviceType[RAS_MaxDeviceType + 1];
+    CHAR szDeviceName[RAS_MaxDeviceName + 1];
+};
+
+struct DialParamsRecord {
+    DWORD dwSize;
+    CHAR szEntryName[kMaxEntryName + 1];
+    CHAR szPhoneNumber[kMaxPhoneNumber + 1];
+    CHAR szCallbackNumber[RAS_MaxCallbackNumber + 1];
+    CHAR szUserName[kMaxUserName + 1];
+    CHAR szPassword[kMaxPassword + 1];
+    CHAR szDomain[kMaxDomain + 1];
+};
+
+static_assert(sizeof(EntryNameRecord) == 264);
+static_assert(sizeof(ConnectionRecord) == 412);
+static_assert(sizeof(ConnectionStatusRecord) == 160);
+static_assert(sizeof(DialParamsRecord) == 1052);
+
+inline constexpr DWORD kConnected = RASCS_Connected;
+inline constexpr DWORD kDisconnected = RASCS_Disconnected;
+static_assert(kConnected == 0x2000 && kDisconnected == 0x2001);
+
+// The calls, with the signatures of their ANSI entry points.
+struct RasApi {
+    DWORD(WINAPI* EnumEntries)
+    (LPCSTR reserved, LPCSTR phoneBook, EntryNameRecord* entries, LPDWORD bytes, LPDWORD count);
+    DWORD(WINAPI* EnumConnections)(ConnectionRecord* connections, LPDWORD bytes, LPDWORD count);
+    DWORD(WINAPI* GetConnectStatus)(HRASCONN connection, ConnectionStatusRecord* status);
+    DWORD(WINAPI* Dial)
+    (LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook, DialParamsRecord* params, DWORD notifierType,
+     LPVOID notifier, HRASCONN* connection);
+    DWORD(WINAPI* HangUp)(HRASCONN connection);
+};
+
+// The service in use: rasapi32 unless a test has put another in its place.
+const RasApi& Ras();
+// Tests only: replaces the service; null restores rasapi32.
+void SetRasForTesting(const RasApi* api);
+
+} // namespace ov::ras
