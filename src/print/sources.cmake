@@ -1,2 +1,3 @@
 list(APPEND OV_SOURCES
-  src/print/print_stub.cpp)
+  src/print/spooler_platform.cpp
+  src/print/print_line.cpp)

@@ -1,0 +1,93 @@
+#include "print/print_line.h"
+
+#include "core/app.h"
+#include "print/spooler_platform.h"
+
+namespace {
+
+// One raw job on an open printer. Whatever stage the job reaches, leaving
+// the scope undoes exactly the stages that succeeded, newest first: the page,
+// then the document, then the printer handle.
+class SpoolerJob {
+  public:
+    explicit SpoolerJob(const ov::SpoolerPlatform& spooler) : m_spooler(spooler) {}
+    SpoolerJob(const SpoolerJob&) = delete;
+    SpoolerJob& operator=(const SpoolerJob&) = delete;
+    ~SpoolerJob() {
+        if (m_pageOpen) m_spooler.endPagePrinter(m_printer);
+        if (m_docOpen) m_spooler.endDocPrinter(m_printer);
+        if (m_printer) m_spooler.closePrinter(m_printer);
+    }
+
+    bool Open(std::string name) {
+        HANDLE printer = nullptr;
+        if (!m_spooler.openPrinter(name.data(), &printer, nullptr)) return false;
+        m_printer = printer;
+        return true;
+    }
+    bool StartDoc() {
+        char docName[] = "TestDoc";
+        char dataType[] = "RAW";
+        DOC_INFO_1A doc{docName, nullptr, dataType};
+        m_docOpen = m_spooler.startDocPrinter(m_printer, 1, reinterpret_cast<LPBYTE>(&doc)) != 0;
+        return m_docOpen;
+    }
+    bool StartPage() { return m_pageOpen = m_spooler.startPagePrinter(m_printer) != 0; }
+    // Exactly the text's bytes: nothing added, nothing translated.
+    bool Write(const std::string& bytes) {
+        DWORD written = 0;
+        return m_spooler.writePrinter(m_printer, const_cast<char*>(bytes.data()),
+                                      static_cast<DWORD>(bytes.size()), &written) != 0;
+    }
+    // A stage that fails to end is not ended a second time.
+    bool EndPage() {
+        m_pageOpen = false;
+        return m_spooler.endPagePrinter(m_printer) != 0;
+    }
+    bool EndDoc() {
+        m_docOpen = false;
+        return m_spooler.endDocPrinter(m_printer) != 0;
+    }
+
+  private:
+    const ov::SpoolerPlatform& m_spooler;
+    HANDLE m_printer = nullptr;
+    bool m_docOpen = false;
+    bool m_pageOpen = false;
+};
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CPrintLine)
+
+short COvDEvedApp::PrintLine(const char* printer, const char* text) {
+    return StartRequest<CPrintLine>("COvDEvedApp::PrintLine", "-1", [&](CPrintLine& worker) {
+        return worker.Start(printer, text);
+    });
+}
+
+BOOL CPrintLine::Start(const char* printer, const char* text) {
+    m_strPrinter = printer ? printer : "";
+    m_strText = text ? text : "";
+    return CreateThread(0, 0, nullptr);
+}
+
+BOOL CPrintLine::InitInstance() {
+    const short code = PrintRaw(m_strPrinter, m_strText);
+    FinishRequest(std::to_string(code));
+}
+
+short CPrintLine::PrintRaw(const std::string& printer, const std::string& text) {
+    // An empty name would open the print server rather than a printer; an
+    // overlong one names no printer. Neither reaches the spooler.
+    if (printer.empty() || printer.size() > kMaxPrinterName) return kOpenFailed;
+    SpoolerJob job(ov::Spooler());
+    if (!job.Open(printer)) return kOpenFailed;
+    if (!job.StartDoc()) return kStartDocFailed;
+    if (!job.StartPage()) return kStartPageFailed;
+    // The text goes whole, however long: cutting it would lose data unseen.
+    if (!job.Write(text)) return kWriteFailed;
+    if (!job.EndPage()) return kEndPageFailed;
+    if (!job.EndDoc()) return kEndDocFailed;
+    return kPrinted;
+}

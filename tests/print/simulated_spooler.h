@@ -1,0 +1,48 @@
+// A simulated print spooler that records every call and can fail at any step.
+#pragma once
+
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "print/spooler_platform.h"
+
+struct SpoolerCall {
+    std::string name; // "Open", "StartDoc", "StartPage", "Write", "EndPage", "EndDoc", "Close"
+    HANDLE printer = nullptr;
+    std::string argument; // the printer name, "doc|output|datatype", or the bytes written
+};
+
+class SimulatedSpooler {
+  public:
+    static inline const HANDLE kPrinter = reinterpret_cast<HANDLE>(0x5150);
+
+    SimulatedSpooler();
+    ~SimulatedSpooler();
+    SimulatedSpooler(const SimulatedSpooler&) = delete;
+    SimulatedSpooler& operator=(const SimulatedSpooler&) = delete;
+
+    // The step (by call name) that reports failure; empty: none.
+    void FailAt(std::string step);
+    std::vector<SpoolerCall> Calls() const;
+    std::vector<std::string> CallNames() const;
+
+  private:
+    static SimulatedSpooler* s_active;
+    bool Record(const char* name, HANDLE printer, std::string argument);
+
+    static BOOL WINAPI Open(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults);
+    static DWORD WINAPI StartDoc(HANDLE printer, DWORD level, LPBYTE docInfo);
+    static BOOL WINAPI StartPage(HANDLE printer);
+    static BOOL WINAPI Write(HANDLE printer, LPVOID bytes, DWORD count, LPDWORD written);
+    static BOOL WINAPI EndPage(HANDLE printer);
+    static BOOL WINAPI EndDoc(HANDLE printer);
+    static BOOL WINAPI Close(HANDLE printer);
+
+    const ov::SpoolerPlatform m_platform;
+    mutable std::mutex m_lock;
+    std::vector<SpoolerCall> m_calls;
+    std::string m_failAt;
+};
