@@ -1,0 +1,30 @@
+// SetWindowBorder and WindowRefresh only call the platform: no frame, no log.
+#include "core/app.h"
+
+namespace {
+
+constexpr UINT kFrameRefreshFlags =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
+
+enum BorderKind : short { kNoBorder = 0, kSunkenEdge = 2 };
+
+} // namespace
+
+short COvDEvedApp::SetWindowBorder(HWND window, short kind, short transparent) {
+    LONG style = GetWindowLongA(window, GWL_STYLE) & ~static_cast<LONG>(WS_BORDER);
+    LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE) & ~static_cast<LONG>(WS_EX_CLIENTEDGE);
+    if (kind == kSunkenEdge)
+        exStyle |= WS_EX_CLIENTEDGE;
+    else if (kind != kNoBorder)
+        style |= WS_BORDER;
+    // Never cleared here: a transparent window stays so.
+    if (transparent) exStyle |= WS_EX_TRANSPARENT;
+    SetWindowLongA(window, GWL_STYLE, style);
+    SetWindowLongA(window, GWL_EXSTYLE, exStyle);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, kFrameRefreshFlags);
+    return 1;
+}
+
+short COvDEvedApp::WindowRefresh(HWND window) {
+    return InvalidateRect(window, nullptr, FALSE) ? 1 : 0;
+}

@@ -1,0 +1,73 @@
+#include "display/test_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+const char kClassName[] = "OvDurAruTestWindow";
+
+void RegisterTestClass() {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kClassName;
+        return RegisterClassA(&wc) != 0;
+    }();
+    EXPECT_TRUE(registered);
+}
+
+} // namespace
+
+TestWindows::TestWindows(std::vector<TestWindowSpec> specs) : m_specs(std::move(specs)) {
+    RegisterTestClass();
+    m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_thread = CreateThread(nullptr, 0, &ThreadMain, this, 0, &m_threadId);
+    EXPECT_NE(m_thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(m_ready, 30000), WAIT_OBJECT_0);
+}
+
+TestWindows::~TestWindows() {
+    if (m_thread) {
+        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(m_thread, 30000);
+        CloseHandle(m_thread);
+    }
+    CloseHandle(m_ready);
+}
+
+void TestWindows::CreateAll() {
+    for (const auto& spec : m_specs) {
+        HWND w = CreateWindowExA(spec.exStyle, kClassName, spec.title.c_str(), spec.style, 0, 0,
+                                 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        EXPECT_NE(w, nullptr) << spec.title;
+        m_windows.push_back(w);
+    }
+}
+
+DWORD WINAPI TestWindows::ThreadMain(LPVOID param) {
+    auto* self = static_cast<TestWindows*>(param);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // the thread's queue, before anyone posts
+    self->CreateAll();
+    SetEvent(self->m_ready);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    for (HWND w : self->m_windows)
+        if (w) DestroyWindow(w);
+    return 0;
+}
+
+std::string UniqueTitleToken(const char* stem) {
+    static std::atomic<int> counter{0};
+    return std::string(stem) + std::to_string(GetCurrentProcessId()) + "x" +
+           std::to_string(GetTickCount()) + "x" + std::to_string(++counter) + "_";
+}
+
+std::string HandleText(HWND window) {
+    return std::to_string(static_cast<LONG>(reinterpret_cast<LONG_PTR>(window)));
+}
