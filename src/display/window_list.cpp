@@ -46,8 +46,9 @@ BOOL CWindowList::Start(int start, int maxCount, const char* prefix, const char*
                         short withHandle) {
     m_nStart = start;
     m_nMax = maxCount;
-    m_strPrefix = prefix ? prefix : "";
-    m_strSuffix = suffix ? suffix : "";
+    // A null text is a caller fault like any bad pointer: it reaches the frame.
+    m_strPrefix = prefix;
+    m_strSuffix = suffix;
     m_nWithHandle = withHandle;
     return CreateThread(0, 0, nullptr);
 }

@@ -67,8 +67,9 @@ short COvDEvedApp::PrintLine(const char* printer, const char* text) {
 }
 
 BOOL CPrintLine::Start(const char* printer, const char* text) {
-    m_strPrinter = printer ? printer : "";
-    m_strText = text ? text : "";
+    // A null text is a caller fault like any bad pointer: it reaches the frame.
+    m_strPrinter = printer;
+    m_strText = text;
     return CreateThread(0, 0, nullptr);
 }
 

@@ -7,4 +7,5 @@ target_sources(blackbox_tests PRIVATE
   tests/files/create_dir_file_copy_test.cpp)
 target_sources(inproc_tests PRIVATE
   tests/core/fault_guard_test.cpp
-  tests/core/requests_test.cpp)
+  tests/core/requests_test.cpp
+  tests/core/error_log_writers_test.cpp)

@@ -83,7 +83,8 @@ TEST(PrintSimulated, PrinterNamesThatNameNoPrinterNeverReachTheSpooler) {
     SimulatedSpooler spooler;
     EXPECT_EQ(Print(std::string(260, 'p').c_str(), "x"), "-2");
     EXPECT_EQ(Print("", "x"), "-2");
-    EXPECT_EQ(Print(nullptr, "x"), "-2");
+    // A null name is a caller fault: logged, and the slot keeps its initial text.
+    EXPECT_EQ(Print(nullptr, "x"), "-1");
     EXPECT_TRUE(spooler.Calls().empty());
 
     const std::string longest(259, 'p');
