@@ -1,13 +1,184 @@
-// Placeholder until the file list lands.
-#include "core/app.h"
+#include "files/file_list.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "core/app.h"
+#include "files/fs_platform.h"
+#include "files/paths.h"
+
+namespace ov {
 namespace {
-ov::ResultBuffer g_name;
+
+std::int64_t Ticks(const FILETIME& time) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                     time.dwLowDateTime);
 }
 
-short COvDEvedApp::GetFileList(const char*, short) { return -1; }
-short COvDEvedApp::GetFileListCount() { return -1; }
-const char* COvDEvedApp::GetFileListName(short) {
+template <class Before> void SortEntries(std::vector<FileListEntry>& entries, Before before) {
+    std::sort(entries.begin(), entries.end(), before);
+}
+
+template <std::int64_t FileListEntry::*Key>
+void SortByTime(std::vector<FileListEntry>& entries, bool ascending) {
+    if (ascending)
+        SortEntries(entries, [](const auto& a, const auto& b) { return a.*Key < b.*Key; });
+    else
+        SortEntries(entries, [](const auto& a, const auto& b) { return a.*Key > b.*Key; });
+}
+
+} // namespace
+
+void FileListing::Clear() {
+    m_entries.clear();
+    m_names.clear();
+}
+
+void FileListing::Add(const WIN32_FIND_DATAA& record) {
+    const std::size_t length = strnlen(record.cFileName, sizeof record.cFileName);
+    const auto offset = static_cast<std::uint32_t>(m_names.size());
+    m_names.insert(m_names.end(), record.cFileName, record.cFileName + length);
+    m_names.push_back('\0');
+    m_entries.push_back({Ticks(record.ftCreationTime), Ticks(record.ftLastAccessTime),
+                         Ticks(record.ftLastWriteTime), offset});
+}
+
+void FileListing::Sort(short mode) {
+    const bool ascending = mode > 0;
+    switch (mode < 0 ? -mode : mode) {
+    case 1: {
+        // Byte order, as strcmp gives it: case-sensitive, no locale.
+        const char* names = m_names.data();
+        if (ascending)
+            SortEntries(m_entries, [names](const auto& a, const auto& b) {
+                return std::strcmp(names + a.nameOffset, names + b.nameOffset) < 0;
+            });
+        else
+            SortEntries(m_entries, [names](const auto& a, const auto& b) {
+                return std::strcmp(names + a.nameOffset, names + b.nameOffset) > 0;
+            });
+        break;
+    }
+    case 2:
+        SortByTime<&FileListEntry::creationTime>(m_entries, ascending);
+        break;
+    case 3:
+        SortByTime<&FileListEntry::lastAccessTime>(m_entries, ascending);
+        break;
+    case 4:
+        SortByTime<&FileListEntry::lastWriteTime>(m_entries, ascending);
+        break;
+    default:
+        break; // the search's order
+    }
+}
+
+} // namespace ov
+
+std::uint64_t CFileListStore::BeginListing() {
+    const std::lock_guard lock(m_lock);
+    m_list.Clear();
+    if (m_list.Capacity() > m_spare.Capacity()) std::swap(m_list, m_spare);
+    return ++m_nLatestTicket;
+}
+
+ov::FileListing CFileListStore::TakeStorage() {
+    const std::lock_guard lock(m_lock);
+    ov::FileListing storage = std::move(m_spare);
+    m_spare = {};
+    storage.Clear();
+    return storage;
+}
+
+void CFileListStore::Publish(std::uint64_t ticket, ov::FileListing&& listing) {
+    const std::lock_guard lock(m_lock);
+    if (ticket == m_nLatestTicket) std::swap(m_list, listing);
+    KeepSpare(std::move(listing));
+}
+
+void CFileListStore::KeepSpare(ov::FileListing&& listing) {
+    if (listing.Capacity() > m_spare.Capacity()) m_spare = std::move(listing);
+}
+
+std::size_t CFileListStore::Count() const {
+    const std::lock_guard lock(m_lock);
+    return m_list.Size();
+}
+
+void CFileListStore::CopyName(std::size_t index, ov::ResultBuffer& buffer) const {
+    const std::lock_guard lock(m_lock);
+    if (index >= m_list.Size()) {
+        buffer[0] = '\0';
+        return;
+    }
+    std::strncpy(buffer, m_list.Name(index), ov::kMaxResultText);
+}
+
+namespace {
+
+ov::ResultBuffer g_name;
+
+// The one list: created by the first listing request, kept until unload.
+CFileListStore& ListOfModule(std::atomic<CFileListStore*>& pointer) {
+    static CFileListStore store;
+    pointer.store(&store, std::memory_order_release);
+    return store;
+}
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CFileList)
+
+short COvDEvedApp::GetFileList(const char* pattern, short sortMode) {
+    return StartRequest<CFileList>("COvDEvedApp::GetFileList", "-1", [&](CFileList& worker) {
+        return worker.Start(pattern, sortMode, &ListOfModule(m_pFileList));
+    });
+}
+
+short COvDEvedApp::GetFileListCount() {
+    return ov::CallFrame<short>("COvDEvedApp::GetFileListCount", -2, [&]() -> short {
+        const CFileListStore* list = m_pFileList.load(std::memory_order_acquire);
+        if (!list) return -1;
+        // A 16-bit answer: a longer list reads as full, never as a negative "no list".
+        return static_cast<short>(std::min<std::size_t>(list->Count(), 32767));
+    });
+}
+
+const char* COvDEvedApp::GetFileListName(short index) {
     g_name[0] = '\0';
-    return g_name;
+    return ov::CallFrame<const char*>("COvDEvedApp::GetFileListName", g_name, [&] {
+        const CFileListStore* list = m_pFileList.load(std::memory_order_acquire);
+        if (list && index >= 0) list->CopyName(static_cast<std::size_t>(index), g_name);
+        return static_cast<const char*>(g_name);
+    });
+}
+
+BOOL CFileList::Start(const char* pattern, short sortMode, CFileListStore* list) {
+    m_strPattern = pattern; // the caller's text first, before the list is locked
+    m_nSortMode = sortMode;
+    m_pList = list;
+    m_nTicket = list->BeginListing();
+    return CreateThread(0, 0, nullptr);
+}
+
+BOOL CFileList::InitInstance() {
+    std::size_t count = 0;
+    {
+        ov::FileListing listing = m_pList->TakeStorage();
+        if (ov::FitsPath(m_strPattern)) count = BuildList(m_strPattern.c_str(), listing);
+        m_pList->Publish(m_nTicket, std::move(listing));
+    }
+    FinishRequest(std::to_string(count));
+}
+
+std::size_t CFileList::BuildList(const char* pattern, ov::FileListing& listing) const {
+    WIN32_FIND_DATAA record;
+    const ov::FsSearch search(ov::Fs().FindFirstFileA(pattern, &record));
+    if (search) {
+        do {
+            if (!(record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) listing.Add(record);
+        } while (ov::Fs().FindNextFileA(search.get(), &record));
+    }
+    listing.Sort(m_nSortMode);
+    return listing.Size();
 }

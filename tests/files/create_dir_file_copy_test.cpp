@@ -90,8 +90,8 @@ TEST(FilesFileCopy, SkipIdenticalComparesTimeAndSizeOnly) {
     // A size difference alone copies.
     WriteTextFile(dir / "src.txt", "123456");
     const FILETIME t = WriteTimeOf(dir / "dst.txt");
-    h = CreateFileA((dir / "src.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                    0, nullptr);
+    h = CreateFileA((dir / "src.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                    nullptr);
     SetFileTime(h, nullptr, nullptr, &t);
     CloseHandle(h);
     EXPECT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 0, 1), "1");
@@ -105,7 +105,8 @@ TEST(FilesFileCopy, FailIfExistsAndTheSkipComesFirst) {
     EXPECT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 1, 0), "0");
     EXPECT_EQ(ReadTextFile(dir / "dst.txt"), "old");
     ASSERT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 0, 0), "1");
-    EXPECT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 1, 1), "1") << "identical: skipped, not refused";
+    EXPECT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 1, 1), "1")
+        << "identical: skipped, not refused";
     EXPECT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 65536, 0), "1") << "65536 acts as 0";
 }
 

@@ -1,0 +1,106 @@
+// Counts above 32767: a directory that large takes Wine minutes to create, so
+// the real walks run here over a simulated directory of that many files.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/app.h"
+#include "files/fs_platform.h"
+
+namespace {
+
+// One flat directory of g_files files named f00000, f00001, ..., written
+// newest first; every operation on it succeeds.
+int g_files = 0;
+int g_next = 0;
+int g_copies = 0;
+int g_deletes = 0;
+HANDLE const kSearch = reinterpret_cast<HANDLE>(0x5EA4);
+
+void Fill(LPWIN32_FIND_DATAA record) {
+    std::memset(record, 0, sizeof *record);
+    record->dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+    std::snprintf(record->cFileName, sizeof record->cFileName, "f%05d", g_next);
+    record->ftLastWriteTime.dwLowDateTime = 1000000 - g_next;
+    record->nFileSizeLow = 1;
+    ++g_next;
+}
+
+HANDLE WINAPI SimFindFirst(LPCSTR, LPWIN32_FIND_DATAA record) {
+    g_next = 0;
+    if (g_files == 0) return INVALID_HANDLE_VALUE;
+    Fill(record);
+    return kSearch;
+}
+BOOL WINAPI SimFindNext(HANDLE search, LPWIN32_FIND_DATAA record) {
+    if (search != kSearch || g_next >= g_files) return FALSE;
+    Fill(record);
+    return TRUE;
+}
+BOOL WINAPI SimFindClose(HANDLE search) {
+    return search == kSearch;
+}
+BOOL WINAPI SimCreateDirectory(LPCSTR, LPSECURITY_ATTRIBUTES) {
+    return TRUE;
+}
+BOOL WINAPI SimCopyFile(LPCSTR, LPCSTR, BOOL) {
+    return ++g_copies, TRUE;
+}
+BOOL WINAPI SimDeleteFile(LPCSTR) {
+    return ++g_deletes, TRUE;
+}
+BOOL WINAPI SimRemoveDirectory(LPCSTR) {
+    return FALSE;
+}
+
+const ov::FsPlatform kSimulated = {SimFindFirst,       SimFindNext, SimFindClose,
+                                   SimCreateDirectory, SimCopyFile, SimDeleteFile,
+                                   SimRemoveDirectory};
+
+class FilesCountRule : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        g_copies = g_deletes = 0;
+        ov::SetFsPlatform(&kSimulated);
+    }
+    void TearDown() override { ov::SetFsPlatform(nullptr); }
+
+    static std::string Wait(short slot) {
+        if (slot < 0) return "no slot";
+        while (TheApp().IsActive(slot))
+            Sleep(1);
+        return TheApp().GetData(slot);
+    }
+};
+
+} // namespace
+
+TEST_F(FilesCountRule, DirCopyAndFileDeleteCountPast32767) {
+    g_files = 40000;
+    EXPECT_EQ(Wait(TheApp().DirCopy("C:\\wide", "C:\\wide-copy", 0, 0)), "40000");
+    EXPECT_EQ(g_copies, 40000);
+    EXPECT_EQ(Wait(TheApp().FileDelete("C:\\wide\\*.*", 1)), "40000");
+    EXPECT_EQ(g_deletes, 40000);
+}
+
+TEST_F(FilesCountRule, ListPast32767ReadsAsFullNeverNegative) {
+    auto& app = TheApp();
+    g_files = 32767;
+    EXPECT_EQ(Wait(app.GetFileList("C:\\wide\\*", 1)), "32767");
+    EXPECT_EQ(app.GetFileListCount(), 32767);
+    EXPECT_STREQ(app.GetFileListName(32766), "f32766");
+
+    g_files = 32768;
+    EXPECT_EQ(Wait(app.GetFileList("C:\\wide\\*", 1)), "32768");
+    EXPECT_EQ(app.GetFileListCount(), 32767);
+    EXPECT_STREQ(app.GetFileListName(32767), "f32767");
+    EXPECT_STREQ(app.GetFileListName(-1), "");
+
+    // Oldest first: f39999 leads, so index 32767 holds f07232.
+    g_files = 40000;
+    EXPECT_EQ(Wait(app.GetFileList("C:\\wide\\*", 4)), "40000");
+    EXPECT_EQ(app.GetFileListCount(), 32767);
+    EXPECT_STREQ(app.GetFileListName(0), "f39999");
+    EXPECT_STREQ(app.GetFileListName(32767), "f07232");
+}

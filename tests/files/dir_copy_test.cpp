@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "files/files_helpers.h"
+
+using files_test::Outcome;
+
+namespace {
+
+// 3 files in the root, 2 in sub, and an empty folder.
+void MakeExampleTree(const std::string& root) {
+    files_test::MakeDir(root);
+    WriteTextFile(root + "\\a.txt", "alpha");
+    WriteTextFile(root + "\\b.txt", "bravo");
+    WriteTextFile(root + "\\c.log", "charlie");
+    files_test::MakeDir(root + "\\sub");
+    WriteTextFile(root + "\\sub\\d.txt", "delta");
+    WriteTextFile(root + "\\sub\\e.bin", "echo");
+    files_test::MakeDir(root + "\\empty");
+}
+
+short DirCopy(const std::string& from, const std::string& to, short failIfExists,
+              short skipIdentical) {
+    return OvModule::Get().DirCopy(from.c_str(), to.c_str(), failIfExists, skipIdentical);
+}
+
+} // namespace
+
+TEST(FilesDirCopy, CopiesWholeTreeAndCountsFiles) {
+    ScratchDir dir;
+    MakeExampleTree(dir / "src");
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 0)), "5");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\a.txt"), "alpha");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\c.log"), "charlie");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\sub\\d.txt"), "delta");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\sub\\e.bin"), "echo");
+    EXPECT_TRUE(DirExists(dir / "dst\\empty"));
+}
+
+TEST(FilesDirCopy, SkipIdenticalRewritesNothingThenCopiesTheChangedFile) {
+    ScratchDir dir;
+    MakeExampleTree(dir / "src");
+    ASSERT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 1)), "5");
+
+    // Same size and time but other bytes: only a rewrite would bring "alpha" back.
+    const FILETIME stamp = WriteTimeOf(dir / "dst\\a.txt");
+    WriteTextFile(dir / "dst\\a.txt", "ALPHA");
+    const auto ticks = (std::int64_t(stamp.dwHighDateTime) << 32) | stamp.dwLowDateTime;
+    ASSERT_TRUE(files_test::SetTimes(dir / "dst\\a.txt", 0, 0, ticks));
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 1)), "0");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\a.txt"), "ALPHA");
+
+    WriteTextFile(dir / "src\\sub\\d.txt", "delta, longer now");
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 1)), "1");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\sub\\d.txt"), "delta, longer now");
+
+    // A destination that differs only in time is copied over.
+    ShiftWriteTime(dir / "dst\\b.txt", -3600);
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 1)), "1");
+    // Without the skip test every file is copied again.
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 0)), "5");
+}
+
+TEST(FilesDirCopy, FailIfExistsStopsAtAnExistingDirectory) {
+    ScratchDir dir;
+    MakeExampleTree(dir / "src");
+    ASSERT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 1, 0)), "5");
+    WriteTextFile(dir / "src\\new.txt", "new");
+    WriteTextFile(dir / "src\\sub\\new.txt", "new");
+    WriteTextFile(dir / "src\\a.txt", "changed");
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 1, 0)), "0");
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 1, 1)), "0");
+    EXPECT_FALSE(FileExists(dir / "dst\\new.txt"));
+    EXPECT_FALSE(FileExists(dir / "dst\\sub\\new.txt"));
+    EXPECT_EQ(ReadTextFile(dir / "dst\\a.txt"), "alpha");
+
+    // Without fail-if-exists the same walk goes on below the existing folder.
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 1)), "3");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\sub\\new.txt"), "new");
+}
+
+TEST(FilesDirCopy, DotDirectoriesSkippedDotFilesCopied) {
+    ScratchDir dir;
+    files_test::MakeDir(dir / "src");
+    WriteTextFile(dir / "src\\.profile", "p");
+    files_test::MakeDir(dir / "src\\.cache");
+    WriteTextFile(dir / "src\\.cache\\blob", "b");
+    files_test::MakeDir(dir / "src\\work");
+    WriteTextFile(dir / "src\\work\\.keep", "k");
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 0)), "2");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\.profile"), "p");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\work\\.keep"), "k");
+    EXPECT_FALSE(DirExists(dir / "dst\\.cache"));
+}
+
+TEST(FilesDirCopy, FilesThatCannotBeCopiedAreNotCounted) {
+    ScratchDir dir;
+    MakeExampleTree(dir / "src");
+    files_test::MakeDir(dir / "dst");
+    WriteTextFile(dir / "dst\\a.txt", "old");
+    // Held open without sharing: the platform refuses to replace it.
+    files_test::LockedFile locked((dir / "dst\\a.txt").c_str());
+    ASSERT_TRUE(locked.is_open());
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst", 0, 0)), "4");
+    EXPECT_EQ(ReadTextFile(dir / "dst\\b.txt"), "bravo");
+    locked.close();
+    EXPECT_EQ(ReadTextFile(dir / "dst\\a.txt"), "old");
+}
+
+TEST(FilesDirCopy, EmptyOrMissingSourceStillCreatesTheDestination) {
+    ScratchDir dir;
+    files_test::MakeDir(dir / "empty");
+    EXPECT_EQ(Outcome(DirCopy(dir / "empty", dir / "out1", 0, 0)), "0");
+    EXPECT_TRUE(DirExists(dir / "out1"));
+    EXPECT_EQ(Outcome(DirCopy(dir / "missing", dir / "out2", 0, 0)), "0");
+    EXPECT_TRUE(DirExists(dir / "out2"));
+    // A destination whose parent is missing: nothing can be copied, nothing counted.
+    MakeExampleTree(dir / "src");
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "no\\such\\dst", 0, 0)), "0");
+    EXPECT_FALSE(DirExists(dir / "no"));
+}
+
+TEST(FilesDirCopy, DestinationInsideTheSourceIsCopiedOnceAndNotEntered) {
+    ScratchDir dir;
+    MakeExampleTree(dir / "src");
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "src\\backup", 0, 0)), "5");
+    EXPECT_EQ(ReadTextFile(dir / "src\\backup\\sub\\d.txt"), "delta");
+    EXPECT_FALSE(DirExists(dir / "src\\backup\\backup"));
+
+    // Another spelling of the same folder: other case, a "..", a trailing separator.
+    const std::string other = dir / "SRC\\sub\\..\\Backup2\\";
+    EXPECT_EQ(Outcome(DirCopy(dir / "src", other, 0, 0)), "10");
+    EXPECT_TRUE(FileExists(dir / "src\\backup2\\backup\\a.txt"));
+    EXPECT_FALSE(DirExists(dir / "src\\backup2\\backup2"));
+
+    // Deeper down: only that one folder is left out.
+    EXPECT_EQ(Outcome(DirCopy(dir / "src\\sub", dir / "src\\sub\\deep", 0, 0)), "2");
+    EXPECT_FALSE(DirExists(dir / "src\\sub\\deep\\deep"));
+}
+
+TEST(FilesDirCopy, EntriesWhosePathsWouldNotFitAreSkipped) {
+    ScratchDir dir;
+    files_test::MakeDir(dir / "s");
+    // The destination root is long enough that only short names still fit below it.
+    const std::string dest = dir / std::string(240 - dir.path().size(), 'd');
+    ASSERT_LE(dest.size(), 259u);
+    const std::size_t room = 259 - dest.size() - 1; // longest name that fits below dest
+    const std::string fits(room, 'f');
+    const std::string tooLong(room + 1, 'g');
+    WriteTextFile(dir / "s\\" + fits, "1");
+    WriteTextFile(dir / "s\\" + tooLong, "2");
+    files_test::MakeDir(dir / "s\\" + tooLong.substr(0, room - 2) + "dd"); // fits, empty
+    files_test::MakeDir(dir / "s\\" + std::string(room + 1, 'h'));         // does not fit
+    WriteTextFile(dir / "s\\" + std::string(room + 1, 'h') + "\\x", "3");
+    WriteTextFile(dir / "s\\short", "4");
+
+    EXPECT_EQ(Outcome(DirCopy(dir / "s", dest, 0, 0)), "2");
+    EXPECT_TRUE(FileExists(dest + "\\" + fits));
+    EXPECT_TRUE(FileExists(dest + "\\short"));
+    EXPECT_TRUE(DirExists(dest + "\\" + tooLong.substr(0, room - 2) + "dd"));
+    EXPECT_FALSE(files_test::LongExists(dest + "\\" + tooLong));
+    EXPECT_FALSE(files_test::LongExists(dest + "\\" + std::string(room + 1, 'h')));
+
+    // A root that does not fit copies nothing and creates nothing.
+    const std::string hugeDest = dest + "\\" + std::string(40, 'z');
+    EXPECT_EQ(Outcome(DirCopy(dir / "s", hugeDest, 0, 0)), "0");
+    EXPECT_FALSE(files_test::LongExists(hugeDest));
+}

@@ -1,0 +1,6 @@
+target_sources(blackbox_tests PRIVATE
+  tests/files/dir_copy_test.cpp
+  tests/files/file_delete_test.cpp
+  tests/files/file_list_test.cpp)
+target_sources(inproc_tests PRIVATE
+  tests/files/count_rule_test.cpp)
