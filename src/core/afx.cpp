@@ -54,8 +54,8 @@ struct ThreadStart {
 // mapped while a thread runs it.
 HMODULE PinModule() {
     HMODULE pin = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCSTR>(&PinModule), &pin);
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&PinModule),
+                       &pin);
     return pin;
 }
 
@@ -68,8 +68,8 @@ BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize, LPSECURITY_ATTR
     if (!start.pin) return FALSE;
     DWORD id = 0;
     ++g_liveThreads;
-    ov::UniqueHandle thread(::CreateThread(security, stackSize,
-                                       &ThreadEntry, &start, createFlags & ~CREATE_SUSPENDED, &id));
+    ov::UniqueHandle thread(::CreateThread(security, stackSize, &ThreadEntry, &start,
+                                           createFlags & ~CREATE_SUSPENDED, &id));
     if (!thread) {
         --g_liveThreads;
         FreeLibrary(start.pin);
@@ -93,18 +93,18 @@ void CWinThread::RunThread(HANDLE startedEvent) {
     std::unique_ptr<CWinThread> owner(m_bAutoDelete ? this : nullptr);
     SetEvent(startedEvent);
     try {
-        const bool completed = ov::RunGuarded([this] {
+        // A fault or an exception ends the work; the object still ends below.
+        ov::RunGuarded([this] {
             if (InitInstance())
                 m_nExitCode = Run();
             else
                 m_nExitCode = ExitInstance();
         });
-        if (!completed) OnAbnormalEnd();
     } catch (const ThreadExit& exit) {
         if (!exit.deleteThread) (void)owner.release();
     } catch (...) {
-        OnAbnormalEnd();
     }
+    EndThreadObject(std::move(owner));
 }
 
 int CWinThread::Run() {
@@ -123,7 +123,9 @@ int CWinThread::Run() {
 }
 
 void AfxEndThread(UINT exitCode, BOOL deleteThread) {
-    // Unwinds to the thread's start, which deletes the object and ends the thread.
+    // Unwinds to the thread's start, which deletes the object and ends the
+    // thread. Unwinding is slow and takes the unwinder's locks: request
+    // workers end by returning from InitInstance instead.
     throw ThreadExit{exitCode, deleteThread};
 }
 
@@ -138,31 +140,28 @@ CWinApp* AfxGetApp() { return g_app; }
 HMODULE AfxGetModule() { return g_module; }
 
 namespace {
-std::atomic<bool> g_socketsStarted{false};
-
-DWORD WINAPI StartSockets(LPVOID pin) {
-    WSADATA data;
-    g_socketsStarted = WSAStartup(MAKEWORD(1, 1), &data) == 0;
-    FreeLibraryAndExitThread(static_cast<HMODULE>(pin), 0);
-}
+enum SocketsState { kSocketsIdle, kSocketsArmed, kSocketsStarting, kSocketsUp, kSocketsDown };
+std::atomic<int> g_sockets{kSocketsIdle};
 } // namespace
 
 BOOL AfxSocketInit() {
     // The module entry runs under the loader lock, where Windows Sockets must
-    // not be started: a thread of ours does it once the lock is free.
-    HMODULE pin = PinModule();
-    if (!pin) return FALSE;
-    HANDLE thread = ::CreateThread(nullptr, 0, &StartSockets, pin, 0, nullptr);
-    if (!thread) {
-        FreeLibrary(pin);
-        return FALSE;
-    }
-    CloseHandle(thread);
+    // not be started; nor may a thread started there race the host's exit. The
+    // start-up is armed here and runs on the first call into the module.
+    g_sockets.store(kSocketsArmed);
     return TRUE;
 }
 
+void AfxRunDeferredStartup() {
+    if (g_sockets.load(std::memory_order_relaxed) != kSocketsArmed) return;
+    int armed = kSocketsArmed;
+    if (!g_sockets.compare_exchange_strong(armed, kSocketsStarting)) return;
+    WSADATA data;
+    g_sockets.store(WSAStartup(MAKEWORD(1, 1), &data) == 0 ? kSocketsUp : kSocketsDown);
+}
+
 void AfxSocketTerm() {
-    if (!g_socketsStarted.exchange(false)) return;
+    if (g_sockets.exchange(kSocketsIdle) != kSocketsUp) return;
     // Not under the loader lock either, and not in this module's code, which
     // is about to go away: a thread that starts right in ws2_32's WSACleanup.
     // It takes no argument; the thread ends as soon as it returns. ws2_32 gets

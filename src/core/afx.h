@@ -69,9 +69,11 @@ class CWinThread : public CObject {
   private:
     static DWORD WINAPI ThreadEntry(LPVOID param);
     void RunThread(HANDLE startedEvent);
-    // Called when InitInstance ends by a fault or an exception.
-    virtual void OnAbnormalEnd() {}
 
+  protected:
+    // The thread's last act, however its work ended: deletes the object
+    // (self is null without auto-delete). The thread ends right after.
+    virtual void EndThreadObject(std::unique_ptr<CWinThread> self) { self.reset(); }
 };
 
 // Number of thread objects whose threads are still running.
@@ -95,8 +97,10 @@ class CWinApp : public CObject {
 
 CWinApp* AfxGetApp();
 
-// Starts Windows Sockets 1.1 away from the loader lock; the outcome is not awaited.
+// Starts Windows Sockets 1.1 away from the loader lock: on the first call into
+// the module (AfxRunDeferredStartup). The outcome is not reported.
 BOOL AfxSocketInit();
+void AfxRunDeferredStartup();
 // Releases what AfxSocketInit took, without running under the loader lock.
 void AfxSocketTerm();
 

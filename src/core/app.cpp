@@ -10,7 +10,10 @@ const char kOutOfRangeData[] = "0";
 // The one application object, constructed when the module is loaded.
 static COvDEvedApp theApp;
 
-COvDEvedApp& TheApp() { return theApp; }
+COvDEvedApp& TheApp() {
+    AfxRunDeferredStartup();
+    return theApp;
+}
 
 COvDEvedApp::COvDEvedApp() = default;
 COvDEvedApp::~COvDEvedApp() = default;

@@ -10,7 +10,8 @@ namespace ov {
 
 // Runs body() and returns its result. On a failure returns failureValue as it
 // stands then: the body may update it as it goes (a claimed slot, say).
-template <class T, class Body> T CallFrame(const char* traceName, const T& failureValue, Body&& body) {
+template <class T, class Body>
+T CallFrame(const char* traceName, const T& failureValue, Body&& body) {
     T result = failureValue;
     bool completed = false;
     try {

@@ -2,8 +2,12 @@
 
 #include "core/result_buffer.h"
 
-void COperationSlot::Finish(const std::string& text) {
-    SetText(text);
+void COperationSlot::Finish(std::string text) {
+    {
+        const std::lock_guard<std::mutex> lock(m_textLock);
+        m_strResult.swap(text);
+    }
+    std::string().swap(text);
     m_nActive.store(0, std::memory_order_release);
 }
 

@@ -15,7 +15,8 @@ class COperationSlot {
   public:
     // Publishes the final text: the text first, then the active flag cleared
     // with release order, so a caller that reads 0 finds the text in place.
-    void Finish(const std::string& text);
+    // The text the slot held before is released before the flag is cleared.
+    void Finish(std::string text);
     void SetText(const std::string& text);
     std::string Text() const;
 

@@ -17,13 +17,13 @@ void RemoveLogs() {
 }
 
 // Makes CreateNewDir fail inside its frame: one log line.
-void FailOnce() {
-    EXPECT_EQ(OvModule::Get().CreateNewDir(reinterpret_cast<char*>(0x10)), 0);
-}
+void FailOnce() { EXPECT_EQ(OvModule::Get().CreateNewDir(reinterpret_cast<char*>(0x10)), 0); }
 
+// size bytes of earlier log: whole lines of x.
 std::string Filler(std::size_t size) {
     std::string s(size, 'x');
-    if (size >= 2) s.replace(size - 2, 2, "\r\n");
+    s[size - 2] = '\r';
+    s[size - 1] = '\n';
     return s;
 }
 
@@ -66,8 +66,8 @@ TEST_F(CoreErrorLog, LineThatPassesTheLimitEndsTheBackup) {
 
 TEST_F(CoreErrorLog, LockedLogIsLeftAloneAndTheCallStillFails) {
     WriteTextFile(ErrorLogPath(), "kept\r\n");
-    HANDLE lock = CreateFileA(ErrorLogPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE lock =
+        CreateFileA(ErrorLogPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     FailOnce();
     CloseHandle(lock);

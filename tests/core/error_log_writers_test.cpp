@@ -39,9 +39,11 @@ TEST(CoreErrorLogWriters, ConcurrentWritersInterleaveWholeLinesOnly) {
     for (int t = 0; t < kThreads; ++t)
         writers.emplace_back([t] {
             const std::string trace = "CTest::Writer" + std::to_string(t);
-            for (int i = 0; i < kLines; ++i) Err_Exception_Log(trace.c_str());
+            for (int i = 0; i < kLines; ++i)
+                Err_Exception_Log(trace.c_str());
         });
-    for (auto& w : writers) w.join();
+    for (auto& w : writers)
+        w.join();
 
     const std::regex line(R"(QUORUtl Severe Error Occurred \[CTest::Writer[0-9]\]\r)");
     for (const std::string& path : {log, backup}) {
@@ -52,8 +54,11 @@ TEST(CoreErrorLogWriters, ConcurrentWritersInterleaveWholeLinesOnly) {
         int count = 0;
         for (std::string l; std::getline(lines, l); ++count)
             ASSERT_TRUE(std::regex_match(l, line)) << path << " line " << count << ": " << l;
-        if (path == backup) EXPECT_GT(text.size(), 204800u);
-        if (path == log) EXPECT_LE(text.size(), 204800u);
+        if (path == backup) {
+            EXPECT_GT(text.size(), 204800u);
+        } else {
+            EXPECT_LE(text.size(), 204800u);
+        }
     }
     DeleteFileA(log.c_str());
     DeleteFileA(backup.c_str());

@@ -47,9 +47,11 @@ TEST(CoreImage, ImportsOnlySystemDlls) {
         imported.insert(At<char>(base, d->Name));
     ASSERT_FALSE(imported.empty());
     for (const std::string& name : imported) {
-        EXPECT_TRUE(FileExists(std::string(system) + "\\" + name)) << name << " is not a system DLL";
+        EXPECT_TRUE(FileExists(std::string(system) + "\\" + name))
+            << name << " is not a system DLL";
         std::string lower = name;
-        for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        for (char& c : lower)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
         EXPECT_EQ(lower.find("libstdc++"), std::string::npos);
         EXPECT_EQ(lower.find("libgcc"), std::string::npos);
         EXPECT_EQ(lower.find("winpthread"), std::string::npos);

@@ -25,7 +25,11 @@ class CTestEcho : public CSlotWorker {
     }
     BOOL InitInstance() override {
         if (m_release) WaitForSingleObject(m_release, INFINITE);
-        FinishRequest(m_text);
+        if (m_text == "end-thread") {
+            SetFinalText("ended from inside");
+            AfxEndThread(0, TRUE);
+        }
+        return FinishRequest(m_text);
     }
     std::string m_text;
     HANDLE m_release = nullptr;
@@ -53,7 +57,7 @@ class CTestQuit : public CSlotWorker {
         return TRUE;
     }
     int ExitInstance() override {
-        m_pSlot->Finish("quit");
+        SetFinalText("quit");
         return CWinThread::ExitInstance();
     }
 };
@@ -62,13 +66,13 @@ IMPLEMENT_DYNCREATE(CTestQuit)
 COvDEvedApp& App() { return TheApp(); }
 
 short Echo(const std::string& text, HANDLE release = nullptr) {
-    return App().StartRequest<CTestEcho>("CTest::Echo", "-1", [&](CTestEcho& w) {
-        return w.Start(text, release);
-    });
+    return App().StartRequest<CTestEcho>("CTest::Echo", "-1",
+                                         [&](CTestEcho& w) { return w.Start(text, release); });
 }
 
 std::string WaitAndCollect(short slot) {
-    while (App().IsActive(slot)) Sleep(1);
+    while (App().IsActive(slot))
+        Sleep(1);
     return App().GetData(slot);
 }
 
@@ -86,37 +90,41 @@ TEST_F(CoreRequests, ResultTextIsCutTo254ByGetData) {
 }
 
 TEST_F(CoreRequests, FailedStartReleasesTheSlotWithItsInitialText) {
-    const short slot = App().StartRequest<CTestEcho>("CTest::Echo", "-1",
-                                                     [](CTestEcho&) { return FALSE; });
+    const short slot =
+        App().StartRequest<CTestEcho>("CTest::Echo", "-1", [](CTestEcho&) { return FALSE; });
     EXPECT_EQ(slot, 0) << "the number is returned even so";
     EXPECT_EQ(App().IsActive(slot), 0);
     EXPECT_STREQ(App().GetData(slot), "-1");
-    const short empty = App().StartRequest<CTestEcho>("CTest::Echo", "",
-                                                      [](CTestEcho&) { return FALSE; });
+    const short empty =
+        App().StartRequest<CTestEcho>("CTest::Echo", "", [](CTestEcho&) { return FALSE; });
     EXPECT_EQ(empty, 0);
     EXPECT_STREQ(App().GetData(empty), "");
 }
 
 TEST_F(CoreRequests, FailureAfterTheClaimNeverLeavesTheSlotActive) {
-    const short slot = App().StartRequest<CTestEcho>("CTest::Throw", "-1", [](CTestEcho&) -> BOOL {
-        throw std::runtime_error("boom");
-    });
+    const short slot = App().StartRequest<CTestEcho>(
+        "CTest::Throw", "-1", [](CTestEcho&) -> BOOL { throw std::runtime_error("boom"); });
     EXPECT_EQ(slot, 0);
     EXPECT_EQ(App().IsActive(slot), 0);
     EXPECT_TRUE(App().m_slots[0].IsFree());
 }
 
 TEST_F(CoreRequests, JobThatFaultsStillEndsInactive) {
-    const short slot = App().StartRequest<CTestCrash>("CTest::Crash", "-1", [](CTestCrash& w) {
-        return w.CreateThread(0, 0, nullptr);
-    });
+    const short slot = App().StartRequest<CTestCrash>(
+        "CTest::Crash", "-1", [](CTestCrash& w) { return w.CreateThread(0, 0, nullptr); });
     EXPECT_EQ(WaitAndCollect(slot), "partial");
 }
 
+TEST_F(CoreRequests, WorkerCanEndItsThreadFromInsideInitInstance) {
+    const int before = AfxLiveThreadCount();
+    EXPECT_EQ(WaitAndCollect(Echo("end-thread")), "ended from inside");
+    while (AfxLiveThreadCount() > before)
+        Sleep(1);
+}
+
 TEST_F(CoreRequests, WorkerCanEndThroughItsMessageLoop) {
-    const short slot = App().StartRequest<CTestQuit>("CTest::Quit", "-1", [](CTestQuit& w) {
-        return w.CreateThread(0, 0, nullptr);
-    });
+    const short slot = App().StartRequest<CTestQuit>(
+        "CTest::Quit", "-1", [](CTestQuit& w) { return w.CreateThread(0, 0, nullptr); });
     EXPECT_EQ(WaitAndCollect(slot), "quit");
 }
 
@@ -128,7 +136,8 @@ TEST_F(CoreRequests, EarlyGetDataNeverFreesTheSlotUnderItsWorker) {
     EXPECT_STREQ(App().GetData(slot), "-1") << "the text as it stands";
     EXPECT_EQ(Echo("other"), 1) << "slot 0 still belongs to its running worker";
     SetEvent(release.get());
-    while (App().IsActive(slot)) Sleep(1);
+    while (App().IsActive(slot))
+        Sleep(1);
     EXPECT_TRUE(App().m_slots[0].IsFree()) << "free once the worker finished";
     EXPECT_EQ(WaitAndCollect(1), "other");
     EXPECT_EQ(Echo("again"), 0);
@@ -142,13 +151,17 @@ TEST_F(CoreRequests, ConcurrentClaimsNeverShareASlot) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
-            while (!go) std::this_thread::yield();
-            for (int s; (s = table.Claim()) >= 0;) claimed[t].push_back(s);
+            while (!go)
+                std::this_thread::yield();
+            for (int s; (s = table.Claim()) >= 0;)
+                claimed[t].push_back(s);
         });
     go = true;
-    for (auto& th : threads) th.join();
+    for (auto& th : threads)
+        th.join();
     std::multiset<int> all;
-    for (auto& c : claimed) all.insert(c.begin(), c.end());
+    for (auto& c : claimed)
+        all.insert(c.begin(), c.end());
     EXPECT_EQ(all.size(), 30u);
     EXPECT_EQ(std::set<int>(all.begin(), all.end()).size(), 30u) << "a slot handed out twice";
 }
@@ -163,15 +176,19 @@ TEST_F(CoreRequests, ManyRequestsFromSeveralThreadsKeepTheirOwnAnswers) {
             for (int i = 0; i < 300; ++i) {
                 const std::string text = std::to_string(t) + ":" + std::to_string(i);
                 short slot;
-                while ((slot = Echo(text)) < 0) Sleep(0);
-                while (App().IsActive(slot)) Sleep(0);
+                while ((slot = Echo(text)) < 0)
+                    Sleep(0);
+                while (App().IsActive(slot))
+                    Sleep(0);
                 const std::lock_guard<std::mutex> turn(getDataTurn);
                 if (App().GetData(slot) != text) ++mixedUp;
                 ++served;
             }
         });
-    for (auto& th : threads) th.join();
+    for (auto& th : threads)
+        th.join();
     EXPECT_EQ(served, 900);
     EXPECT_EQ(mixedUp, 0);
-    for (int i = 0; i < 30; ++i) EXPECT_TRUE(App().m_slots[i].IsFree());
+    for (int i = 0; i < 30; ++i)
+        EXPECT_TRUE(App().m_slots[i].IsFree());
 }

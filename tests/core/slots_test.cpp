@@ -21,7 +21,8 @@ template <class F> F ExportAs(const char* name) {
 }
 
 void WaitInactive(const OvModule& m, short slot) {
-    while (m.IsActive(slot)) Sleep(1);
+    while (m.IsActive(slot))
+        Sleep(1);
 }
 
 } // namespace
@@ -43,7 +44,8 @@ TEST(CoreSlots, LowestFreeSlotIsClaimedAndReused) {
 TEST(CoreSlots, ThirtyFirstRequestGetsMinusOneUntilOneIsCollected) {
     auto& m = OvModule::Get();
     ScratchDir dir;
-    for (short i = 0; i < 30; ++i) ASSERT_EQ(QuickRequest(m, dir), i);
+    for (short i = 0; i < 30; ++i)
+        ASSERT_EQ(QuickRequest(m, dir), i);
     EXPECT_EQ(QuickRequest(m, dir), -1);
     EXPECT_EQ(m.FileCopy("a", "b", 0, 0), -1);
     WaitInactive(m, 17);
@@ -51,7 +53,8 @@ TEST(CoreSlots, ThirtyFirstRequestGetsMinusOneUntilOneIsCollected) {
     EXPECT_EQ(QuickRequest(m, dir), 17);
     EXPECT_EQ(QuickRequest(m, dir), -1);
     m.CollectAll();
-    for (short i = 0; i < 30; ++i) EXPECT_EQ(QuickRequest(m, dir), i) << "no slot lost";
+    for (short i = 0; i < 30; ++i)
+        EXPECT_EQ(QuickRequest(m, dir), i) << "no slot lost";
     m.CollectAll();
 }
 
@@ -101,7 +104,8 @@ TEST(CoreSlots, SixteenBitArgumentsUseTheirLowHalfOnly) {
     ASSERT_EQ(QuickRequest(m, dir), 1);
     ASSERT_EQ(QuickRequest(m, dir), 2);
     ASSERT_EQ(QuickRequest(m, dir), 3);
-    while (isActive(65539)) Sleep(1); // slot 3
+    while (isActive(65539))
+        Sleep(1); // slot 3
     EXPECT_STREQ(getData(65539), "-1");
     EXPECT_EQ(QuickRequest(m, dir), 3) << "65539 collected slot 3";
     EXPECT_EQ(isActive(65535), 0) << "65535 is -1, out of range";
@@ -111,15 +115,35 @@ TEST(CoreSlots, SixteenBitArgumentsUseTheirLowHalfOnly) {
 
 TEST(CoreExports, EveryExportResolvesByNameAndOrdinalInAlphabeticalOrder) {
     auto& m = OvModule::Get();
-    const std::vector<std::string> names = {
-        "CreateNewDir",     "DirCopy",         "DisplayResList",      "DisplaySetRes",
-        "FileCopy",         "FileDelete",      "GetComputerName",     "GetData",
-        "GetFileList",      "GetFileListCount", "GetFileListName",    "GetMyDocDir",
-        "GetSystemDir",     "GetTempDir",      "GetVersion",          "GetWindowList",
-        "GetWindowsDir",    "GetWindowsUserDomain", "GetWindowsUserGroups", "GetWindowsUserName",
-        "IsActive",         "PrintLine",       "RASActive",           "RASDial",
-        "RASEntries",       "RASHangUp",       "RASList",             "SetWindowBorder",
-        "WindowRefresh"};
+    const std::vector<std::string> names = {"CreateNewDir",
+                                            "DirCopy",
+                                            "DisplayResList",
+                                            "DisplaySetRes",
+                                            "FileCopy",
+                                            "FileDelete",
+                                            "GetComputerName",
+                                            "GetData",
+                                            "GetFileList",
+                                            "GetFileListCount",
+                                            "GetFileListName",
+                                            "GetMyDocDir",
+                                            "GetSystemDir",
+                                            "GetTempDir",
+                                            "GetVersion",
+                                            "GetWindowList",
+                                            "GetWindowsDir",
+                                            "GetWindowsUserDomain",
+                                            "GetWindowsUserGroups",
+                                            "GetWindowsUserName",
+                                            "IsActive",
+                                            "PrintLine",
+                                            "RASActive",
+                                            "RASDial",
+                                            "RASEntries",
+                                            "RASHangUp",
+                                            "RASList",
+                                            "SetWindowBorder",
+                                            "WindowRefresh"};
     ASSERT_EQ(names.size(), 29u);
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0) {

@@ -4,6 +4,8 @@ target_sources(blackbox_tests PRIVATE
   tests/core/slots_test.cpp
   tests/core/load_test.cpp
   tests/core/unload_test.cpp
+  tests/core/robustness_test.cpp
+  tests/core/fuzz_test.cpp
   tests/files/create_dir_file_copy_test.cpp)
 target_sources(inproc_tests PRIVATE
   tests/core/fault_guard_test.cpp

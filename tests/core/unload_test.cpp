@@ -58,7 +58,8 @@ TEST(CoreUnload, FreeLibraryWhileThirtyWorkersRunThenLoadCleanAgain) {
     EXPECT_EQ(again.getData(0)[0], '\0') << "fresh slots";
     const short slot = again.fileCopy((dir / "big.bin").c_str(), (dir / "last").c_str(), 0, 1);
     EXPECT_EQ(slot, 0);
-    while (again.isActive(slot)) Sleep(1);
+    while (again.isActive(slot))
+        Sleep(1);
     EXPECT_STREQ(again.getData(slot), "1");
     FreeLibrary(again.handle);
 }
@@ -68,13 +69,14 @@ TEST(CoreUnload, LoadingAgainBeforeWorkersEndKeepsTheirResults) {
     MakeBigFile(dir / "big.bin", 4 << 20);
     Loaded m = Load();
     for (short i = 0; i < 10; ++i)
-        ASSERT_EQ(m.fileCopy((dir / "big.bin").c_str(), (dir / ("c" + std::to_string(i))).c_str(),
-                             0, 0),
-                  i);
+        ASSERT_EQ(
+            m.fileCopy((dir / "big.bin").c_str(), (dir / ("c" + std::to_string(i))).c_str(), 0, 0),
+            i);
     FreeLibrary(m.handle);
     Loaded again = Load();
     for (short i = 0; i < 10; ++i) {
-        while (again.isActive(i)) Sleep(1);
+        while (again.isActive(i))
+            Sleep(1);
         EXPECT_STREQ(again.getData(i), "1") << i;
     }
     FreeLibrary(again.handle);
