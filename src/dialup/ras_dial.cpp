@@ -21,9 +21,7 @@ template <std::size_t N> bool CopyField(CHAR (&field)[N], std::string_view text)
 
 } // namespace
 
-CRASDial::~CRASDial() {
-    WipePassword();
-}
+CRASDial::~CRASDial() { WipePassword(); }
 
 BOOL CRASDial::Start(HANDLE* keptConnection, std::vector<std::string> connected, const char* entry,
                      const char* domain, const char* user, const char* password) {
@@ -36,9 +34,7 @@ BOOL CRASDial::Start(HANDLE* keptConnection, std::vector<std::string> connected,
     return CreateThread(0, 0, nullptr);
 }
 
-BOOL CRASDial::InitInstance() {
-    FinishRequest(DialAndReport());
-}
+BOOL CRASDial::InitInstance() { return FinishRequest(DialAndReport()); }
 
 std::string CRASDial::DialAndReport() {
     ov::ras::DialParamsRecord params{};

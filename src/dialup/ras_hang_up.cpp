@@ -18,7 +18,7 @@ BOOL CRASHangUp::InitInstance() {
         ov::ras::Ras().HangUp(static_cast<HRASCONN>(*m_phRasConn)); // the kept handle stays
     else
         hungUpNamed = HangUpNamed();
-    m_pSlot->Finish(hungUpNamed ? "1" : "0");
+    SetFinalText(hungUpNamed ? "1" : "0");
     // This worker ends through its message loop, which takes the quit request at once.
     PostQuitMessage(0);
     return TRUE;

@@ -1,6 +1,6 @@
 #include "dialup/ras_platform.h"
 
-#include <atomic>
+#include "core/platform_binding.h"
 
 namespace ov::ras {
 namespace {
@@ -26,23 +26,17 @@ DWORD WINAPI SystemDial(LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook, DialPa
                     notifier, connection);
 }
 
-DWORD WINAPI SystemHangUp(HRASCONN connection) {
-    return RasHangUpA(connection);
-}
+DWORD WINAPI SystemHangUp(HRASCONN connection) { return RasHangUpA(connection); }
 
 const RasApi kSystemRas{&SystemEnumEntries, &SystemEnumConnections, &SystemGetConnectStatus,
                         &SystemDial, &SystemHangUp};
 
-std::atomic<const RasApi*> g_active{&kSystemRas};
+PlatformBinding<RasApi> g_active{kSystemRas};
 
 } // namespace
 
-const RasApi& Ras() {
-    return *g_active.load(std::memory_order_acquire);
-}
+const RasApi& Ras() { return g_active.Get(); }
 
-void SetRasForTesting(const RasApi* api) {
-    g_active.store(api ? api : &kSystemRas, std::memory_order_release);
-}
+void SetRasForTesting(const RasApi* api) { g_active.Replace(api); }
 
 } // namespace ov::ras

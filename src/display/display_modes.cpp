@@ -7,9 +7,7 @@ namespace {
 
 ov::ResultBuffer g_modeText;
 
-std::string Signed(DWORD value) {
-    return std::to_string(static_cast<LONG>(value));
-}
+std::string Signed(DWORD value) { return std::to_string(static_cast<LONG>(value)); }
 
 std::string DescribeMode(int index, const DEVMODEA& mode) {
     return "Dsp" + std::to_string(index) + " : Bits=" + Signed(mode.dmBitsPerPel) +

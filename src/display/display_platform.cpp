@@ -1,22 +1,18 @@
 #include "display/display_platform.h"
 
-#include <atomic>
+#include "core/platform_binding.h"
 
 namespace ov {
 namespace {
 
 const DisplayPlatform kSystemDisplay{&EnumDisplaySettingsA, &ChangeDisplaySettingsA};
 
-std::atomic<const DisplayPlatform*> g_display{&kSystemDisplay};
+PlatformBinding<DisplayPlatform> g_display{kSystemDisplay};
 
 } // namespace
 
-const DisplayPlatform& Display() {
-    return *g_display.load(std::memory_order_acquire);
-}
+const DisplayPlatform& Display() { return g_display.Get(); }
 
-void SetDisplayForTesting(const DisplayPlatform* display) {
-    g_display.store(display ? display : &kSystemDisplay, std::memory_order_release);
-}
+void SetDisplayForTesting(const DisplayPlatform* display) { g_display.Replace(display); }
 
 } // namespace ov

@@ -13,9 +13,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
                           static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
-std::string_view Head(std::string_view title, std::size_t n) {
-    return title.substr(0, n);
-}
+std::string_view Head(std::string_view title, std::size_t n) { return title.substr(0, n); }
 
 std::string_view Tail(std::string_view title, std::size_t n) {
     return n >= title.size() ? title : title.substr(title.size() - n);
@@ -53,9 +51,7 @@ BOOL CWindowList::Start(int start, int maxCount, const char* prefix, const char*
     return CreateThread(0, 0, nullptr);
 }
 
-BOOL CWindowList::InitInstance() {
-    FinishRequest(CollectWindows());
-}
+BOOL CWindowList::InitInstance() { return FinishRequest(CollectWindows()); }
 
 std::string CWindowList::CollectWindows() {
     m_strList.clear();

@@ -53,15 +53,6 @@ short COvDEvedApp::DirCopy(const char* source, const char* dest, short failIfExi
     });
 }
 
-BOOL CDirCopy::Start(const char* source, const char* dest, short failIfExists,
-                     short skipIdentical) {
-    m_strSource = source;
-    m_strDest = dest;
-    m_nFailIfExists = failIfExists;
-    m_nSkipIdentical = skipIdentical;
-    return CreateThread(0, 0, nullptr);
-}
-
 BOOL CDirCopy::InitInstance() {
     std::uint64_t count = 0;
     {
@@ -74,7 +65,7 @@ BOOL CDirCopy::InitInstance() {
             count = CopyContents(source, dest, m_nFailIfExists);
         }
     }
-    FinishRequest(std::to_string(count));
+    return FinishRequest(std::to_string(count));
 }
 
 std::uint64_t CDirCopy::CopyDirectory(ov::PathBuffer& source, ov::PathBuffer& dest,

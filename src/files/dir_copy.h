@@ -5,23 +5,17 @@
 #include <cstdint>
 #include <string>
 
-#include "core/worker.h"
+#include "files/file_copy.h"
 #include "files/paths.h"
 
 // Copies a directory tree depth-first; the slot text is the number of files copied.
-class CDirCopy : public CSlotWorker {
+class CDirCopy : public CCopyWorker {
     DECLARE_WORKER(CDirCopy)
   public:
-    BOOL Start(const char* source, const char* dest, short failIfExists, short skipIdentical);
     BOOL InitInstance() override;
 
     // Creates dest, then copies source's entries into it; the number of files copied.
     std::uint64_t CopyDirectory(ov::PathBuffer& source, ov::PathBuffer& dest, short failIfExists);
-
-    std::string m_strSource;
-    std::string m_strDest;
-    short m_nFailIfExists = 0;
-    short m_nSkipIdentical = 0;
 
   private:
     std::uint64_t CopyContents(ov::PathBuffer& source, ov::PathBuffer& dest, short failIfExists);

@@ -35,8 +35,8 @@ short COvDEvedApp::FileCopy(const char* source, const char* dest, short failIfEx
     });
 }
 
-BOOL CFileCopy::Start(const char* source, const char* dest, short failIfExists,
-                      short skipIdentical) {
+BOOL CCopyWorker::Start(const char* source, const char* dest, short failIfExists,
+                        short skipIdentical) {
     m_strSource = source;
     m_strDest = dest;
     m_nFailIfExists = failIfExists;
@@ -55,7 +55,7 @@ BOOL CFileCopy::InitInstance() {
         code = 0;
     else
         code = CopyOneFile(m_strSource.c_str(), m_strDest.c_str(), m_nFailIfExists);
-    FinishRequest(std::to_string(code));
+    return FinishRequest(std::to_string(code));
 }
 
 short CFileCopy::CopyOneFile(const char* source, const char* dest, short failIfExists) {

@@ -17,8 +17,8 @@ struct FileStamp {
 
     bool operator==(const FileStamp& o) const {
         return lastWrite.dwHighDateTime == o.lastWrite.dwHighDateTime &&
-               lastWrite.dwLowDateTime == o.lastWrite.dwLowDateTime &&
-               sizeHigh == o.sizeHigh && sizeLow == o.sizeLow;
+               lastWrite.dwLowDateTime == o.lastWrite.dwLowDateTime && sizeHigh == o.sizeHigh &&
+               sizeLow == o.sizeLow;
     }
 };
 
@@ -31,15 +31,21 @@ bool DestinationMatches(const char* destination, const FileStamp& source);
 
 } // namespace ov
 
-class CFileCopy : public CSlotWorker {
-    DECLARE_WORKER(CFileCopy)
+// The request of a file or directory copy: two paths and the two options.
+class CCopyWorker : public CSlotWorker {
   public:
+    // Stores the arguments, then starts the thread.
     BOOL Start(const char* source, const char* dest, short failIfExists, short skipIdentical);
-    BOOL InitInstance() override;
-    short CopyOneFile(const char* source, const char* dest, short failIfExists);
 
     std::string m_strSource;
     std::string m_strDest;
     short m_nFailIfExists = 0;
     short m_nSkipIdentical = 0;
+};
+
+class CFileCopy : public CCopyWorker {
+    DECLARE_WORKER(CFileCopy)
+  public:
+    BOOL InitInstance() override;
+    short CopyOneFile(const char* source, const char* dest, short failIfExists);
 };

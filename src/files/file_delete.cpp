@@ -46,7 +46,7 @@ BOOL CFileDelete::InitInstance() {
         if (!request.pattern.empty() && directory.Assign(request.directory))
             count = DeleteMatching(directory, request.pattern, m_nRecurse);
     }
-    FinishRequest(std::to_string(count));
+    return FinishRequest(std::to_string(count));
 }
 
 std::uint64_t CFileDelete::DeleteMatching(ov::PathBuffer& directory, std::string_view pattern,

@@ -168,7 +168,7 @@ BOOL CFileList::InitInstance() {
         if (ov::FitsPath(m_strPattern)) count = BuildList(m_strPattern.c_str(), listing);
         m_pList->Publish(m_nTicket, std::move(listing));
     }
-    FinishRequest(std::to_string(count));
+    return FinishRequest(std::to_string(count));
 }
 
 std::size_t CFileList::BuildList(const char* pattern, ov::FileListing& listing) const {

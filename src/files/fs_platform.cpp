@@ -1,6 +1,6 @@
 #include "files/fs_platform.h"
 
-#include <atomic>
+#include "core/platform_binding.h"
 
 namespace ov {
 namespace {
@@ -10,16 +10,12 @@ const FsPlatform kWin32 = {
     ::CopyFileA,      ::DeleteFileA,   ::RemoveDirectoryA,
 };
 
-std::atomic<const FsPlatform*> g_platform{&kWin32};
+PlatformBinding<FsPlatform> g_platform{kWin32};
 
 } // namespace
 
-const FsPlatform& Fs() {
-    return *g_platform.load(std::memory_order_acquire);
-}
+const FsPlatform& Fs() { return g_platform.Get(); }
 
-void SetFsPlatform(const FsPlatform* platform) {
-    g_platform.store(platform ? platform : &kWin32, std::memory_order_release);
-}
+void SetFsPlatform(const FsPlatform* platform) { g_platform.Replace(platform); }
 
 } // namespace ov

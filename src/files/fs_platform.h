@@ -24,9 +24,7 @@ const FsPlatform& Fs();
 // For tests only: null puts the Win32 calls back.
 void SetFsPlatform(const FsPlatform* platform);
 
-inline void CloseFsSearch(HANDLE search) {
-    Fs().FindClose(search);
-}
+inline void CloseFsSearch(HANDLE search) { Fs().FindClose(search); }
 // A directory search opened through Fs().
 using FsSearch = UniqueHandleOf<HANDLE, &CloseFsSearch, -1>;
 

@@ -11,9 +11,7 @@ namespace ov {
 
 inline constexpr std::size_t kMaxPath = 259;
 
-inline bool FitsPath(std::string_view path) {
-    return path.size() <= kMaxPath;
-}
+inline bool FitsPath(std::string_view path) { return path.size() <= kMaxPath; }
 
 // directory + '\' + name, as the jobs form it (no check for a trailing separator).
 inline std::string JoinPath(std::string_view directory, std::string_view name) {

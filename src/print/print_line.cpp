@@ -75,7 +75,7 @@ BOOL CPrintLine::Start(const char* printer, const char* text) {
 
 BOOL CPrintLine::InitInstance() {
     const short code = PrintRaw(m_strPrinter, m_strText);
-    FinishRequest(std::to_string(code));
+    return FinishRequest(std::to_string(code));
 }
 
 short CPrintLine::PrintRaw(const std::string& printer, const std::string& text) {

@@ -1,6 +1,6 @@
 #include "print/spooler_platform.h"
 
-#include <atomic>
+#include "core/platform_binding.h"
 
 namespace ov {
 namespace {
@@ -10,16 +10,12 @@ const SpoolerPlatform kSystemSpooler{
     &EndPagePrinter, &EndDocPrinter,    &ClosePrinter,
 };
 
-std::atomic<const SpoolerPlatform*> g_spooler{&kSystemSpooler};
+PlatformBinding<SpoolerPlatform> g_spooler{kSystemSpooler};
 
 } // namespace
 
-const SpoolerPlatform& Spooler() {
-    return *g_spooler.load(std::memory_order_acquire);
-}
+const SpoolerPlatform& Spooler() { return g_spooler.Get(); }
 
-void SetSpoolerForTesting(const SpoolerPlatform* spooler) {
-    g_spooler.store(spooler ? spooler : &kSystemSpooler, std::memory_order_release);
-}
+void SetSpoolerForTesting(const SpoolerPlatform* spooler) { g_spooler.Replace(spooler); }
 
 } // namespace ov

@@ -1,6 +1,6 @@
 #include "sysinfo/sysinfo_platform.h"
 
-#include <atomic>
+#include "core/platform_binding.h"
 
 namespace ov::sysinfo {
 namespace {
@@ -11,16 +11,12 @@ const Platform kWin32 = {
     &::GlobalAlloc,          &::GlobalFree,          &::LookupAccountSidA, &::CloseHandle,
 };
 
-std::atomic<const Platform*> g_active{&kWin32};
+PlatformBinding<Platform> g_active{kWin32};
 
 } // namespace
 
-const Platform& ActivePlatform() {
-    return *g_active.load(std::memory_order_acquire);
-}
+const Platform& ActivePlatform() { return g_active.Get(); }
 
-void SetPlatformForTesting(const Platform* platform) {
-    g_active.store(platform ? platform : &kWin32, std::memory_order_release);
-}
+void SetPlatformForTesting(const Platform* platform) { g_active.Replace(platform); }
 
 } // namespace ov::sysinfo

@@ -33,12 +33,8 @@ const Platform& ActivePlatform();
 void SetPlatformForTesting(const Platform* platform);
 
 // Owners that give their handle back through the active table.
-inline void CloseToken(HANDLE token) {
-    ActivePlatform().CloseHandle(token);
-}
-inline void FreeBlock(HGLOBAL block) {
-    ActivePlatform().GlobalFree(block);
-}
+inline void CloseToken(HANDLE token) { ActivePlatform().CloseHandle(token); }
+inline void FreeBlock(HGLOBAL block) { ActivePlatform().GlobalFree(block); }
 using UniqueToken = UniqueHandleOf<HANDLE, &CloseToken>;
 using UniqueBlock = UniqueHandleOf<HGLOBAL, &FreeBlock>;
 

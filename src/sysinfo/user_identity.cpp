@@ -144,13 +144,9 @@ short COvDEvedApp::GetWindowsUserGroups() {
 
 IMPLEMENT_DYNCREATE(CUserGroups)
 
-BOOL CUserGroups::Start() {
-    return CreateThread(0, 0, nullptr);
-}
+BOOL CUserGroups::Start() { return CreateThread(0, 0, nullptr); }
 
-BOOL CUserGroups::InitInstance() {
-    FinishRequest(ExecuteGetUserGroups());
-}
+BOOL CUserGroups::InitInstance() { return FinishRequest(ExecuteGetUserGroups()); }
 
 std::string CUserGroups::ExecuteGetUserGroups() {
     GroupList list;

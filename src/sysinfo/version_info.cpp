@@ -29,9 +29,7 @@ std::string TablePath(WORD language, WORD codePage) {
 
 } // namespace
 
-CVersionInfo::~CVersionInfo() {
-    Reset();
-}
+CVersionInfo::~CVersionInfo() { Reset(); }
 
 void CVersionInfo::Reset() {
     m_wLanguage = 0;
