@@ -4,12 +4,8 @@
 
 namespace {
 
-std::string Entries() {
-    return TheApp().RASEntries();
-}
-std::string List() {
-    return TheApp().RASList();
-}
+std::string Entries() { return TheApp().RASEntries(); }
+std::string List() { return TheApp().RASList(); }
 
 // Names of ten characters each: "name000000", "name000001", ...
 std::string TenCharName(int i) {

@@ -86,12 +86,8 @@ void SimulatedRas::SetDialOutcome(DialOutcome outcome) {
     m_outcome = outcome;
 }
 
-void SimulatedRas::HoldConnectionListing() {
-    ResetEvent(m_listingOpen.get());
-}
-void SimulatedRas::ReleaseConnectionListing() {
-    SetEvent(m_listingOpen.get());
-}
+void SimulatedRas::HoldConnectionListing() { ResetEvent(m_listingOpen.get()); }
+void SimulatedRas::ReleaseConnectionListing() { SetEvent(m_listingOpen.get()); }
 
 std::vector<Connection> SimulatedRas::Connections() const {
     const std::lock_guard lock(m_lock);

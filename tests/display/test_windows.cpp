@@ -21,7 +21,7 @@ void RegisterTestClass() {
 
 } // namespace
 
-TestWindows::TestWindows(std::vector<TestWindowSpec> specs) : m_specs(std::move(specs)) {
+TestWindows::TestWindows(std::vector<TestWindowDesc> descs) : m_descs(std::move(descs)) {
     RegisterTestClass();
     m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_thread = CreateThread(nullptr, 0, &ThreadMain, this, 0, &m_threadId);
@@ -39,10 +39,10 @@ TestWindows::~TestWindows() {
 }
 
 void TestWindows::CreateAll() {
-    for (const auto& spec : m_specs) {
-        HWND w = CreateWindowExA(spec.exStyle, kClassName, spec.title.c_str(), spec.style, 0, 0,
+    for (const auto& desc : m_descs) {
+        HWND w = CreateWindowExA(desc.exStyle, kClassName, desc.title.c_str(), desc.style, 0, 0,
                                  200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        EXPECT_NE(w, nullptr) << spec.title;
+        EXPECT_NE(w, nullptr) << desc.title;
         m_windows.push_back(w);
     }
 }

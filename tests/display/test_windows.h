@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct TestWindowSpec {
+struct TestWindowDesc {
     std::string title;
     DWORD style = WS_OVERLAPPED;
     DWORD exStyle = 0;
@@ -16,7 +16,7 @@ struct TestWindowSpec {
 
 class TestWindows {
   public:
-    explicit TestWindows(std::vector<TestWindowSpec> specs);
+    explicit TestWindows(std::vector<TestWindowDesc> descs);
     ~TestWindows();
     TestWindows(const TestWindows&) = delete;
     TestWindows& operator=(const TestWindows&) = delete;
@@ -28,7 +28,7 @@ class TestWindows {
     static DWORD WINAPI ThreadMain(LPVOID self);
     void CreateAll();
 
-    std::vector<TestWindowSpec> m_specs;
+    std::vector<TestWindowDesc> m_descs;
     std::vector<HWND> m_windows;
     HANDLE m_ready = nullptr;
     HANDLE m_thread = nullptr;

@@ -6,22 +6,12 @@
 
 namespace {
 
-LONG StyleOf(HWND w) {
-    return GetWindowLongA(w, GWL_STYLE);
-}
-LONG ExStyleOf(HWND w) {
-    return GetWindowLongA(w, GWL_EXSTYLE);
-}
+LONG StyleOf(HWND w) { return GetWindowLongA(w, GWL_STYLE); }
+LONG ExStyleOf(HWND w) { return GetWindowLongA(w, GWL_EXSTYLE); }
 
-bool HasLine(HWND w) {
-    return (StyleOf(w) & WS_BORDER) != 0;
-}
-bool HasEdge(HWND w) {
-    return (ExStyleOf(w) & WS_EX_CLIENTEDGE) != 0;
-}
-bool IsTransparent(HWND w) {
-    return (ExStyleOf(w) & WS_EX_TRANSPARENT) != 0;
-}
+bool HasLine(HWND w) { return (StyleOf(w) & WS_BORDER) != 0; }
+bool HasEdge(HWND w) { return (ExStyleOf(w) & WS_EX_CLIENTEDGE) != 0; }
+bool IsTransparent(HWND w) { return (ExStyleOf(w) & WS_EX_TRANSPARENT) != 0; }
 
 // The export as the runtime calls it, with full 32-bit argument words.
 using WideBorderFn = short(__cdecl*)(HWND, int, int);

@@ -40,9 +40,9 @@ std::vector<HWND> InPlatformOrder(const TestWindows& windows) {
     return mine;
 }
 
-std::string TitleOf(HWND w, const TestWindows& windows, const std::vector<TestWindowSpec>& specs) {
+std::string TitleOf(HWND w, const TestWindows& windows, const std::vector<TestWindowDesc>& descs) {
     for (std::size_t i = 0; i < windows.size(); ++i)
-        if (windows[i] == w) return specs[i].title;
+        if (windows[i] == w) return descs[i].title;
     return "?";
 }
 
@@ -57,19 +57,19 @@ std::string Join(const std::vector<std::string>& parts) {
 class DisplayWindowList : public ::testing::Test {
   protected:
     DisplayWindowList()
-        : token(UniqueTitleToken("OvWl")), specs{{token + "Alpha", WS_OVERLAPPEDWINDOW},
+        : token(UniqueTitleToken("OvWl")), descs{{token + "Alpha", WS_OVERLAPPEDWINDOW},
                                                  {token + "Beta", WS_OVERLAPPEDWINDOW | WS_VISIBLE},
                                                  {token + "Gamma", WS_POPUP},
                                                  {token + "Delta",
                                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE},
                                                  {token + "Epsilon", WS_POPUP}},
-          windows(specs) {
+          windows(descs) {
         for (HWND w : InPlatformOrder(windows))
-            ordered.push_back(TitleOf(w, windows, specs));
+            ordered.push_back(TitleOf(w, windows, descs));
     }
 
     std::string token;
-    std::vector<TestWindowSpec> specs;
+    std::vector<TestWindowDesc> descs;
     TestWindows windows;
     std::vector<std::string> ordered; // titles in enumeration order
 };

@@ -38,21 +38,11 @@ BOOL WINAPI SimFindNext(HANDLE search, LPWIN32_FIND_DATAA record) {
     Fill(record);
     return TRUE;
 }
-BOOL WINAPI SimFindClose(HANDLE search) {
-    return search == kSearch;
-}
-BOOL WINAPI SimCreateDirectory(LPCSTR, LPSECURITY_ATTRIBUTES) {
-    return TRUE;
-}
-BOOL WINAPI SimCopyFile(LPCSTR, LPCSTR, BOOL) {
-    return ++g_copies, TRUE;
-}
-BOOL WINAPI SimDeleteFile(LPCSTR) {
-    return ++g_deletes, TRUE;
-}
-BOOL WINAPI SimRemoveDirectory(LPCSTR) {
-    return FALSE;
-}
+BOOL WINAPI SimFindClose(HANDLE search) { return search == kSearch; }
+BOOL WINAPI SimCreateDirectory(LPCSTR, LPSECURITY_ATTRIBUTES) { return TRUE; }
+BOOL WINAPI SimCopyFile(LPCSTR, LPCSTR, BOOL) { return ++g_copies, TRUE; }
+BOOL WINAPI SimDeleteFile(LPCSTR) { return ++g_deletes, TRUE; }
+BOOL WINAPI SimRemoveDirectory(LPCSTR) { return FALSE; }
 
 const ov::FsPlatform kSimulated = {SimFindFirst,       SimFindNext, SimFindClose,
                                    SimCreateDirectory, SimCopyFile, SimDeleteFile,

@@ -17,9 +17,7 @@ inline std::string Outcome(short slot) {
     return OvModule::Get().Wait(slot);
 }
 
-inline void MakeDir(const std::string& path) {
-    CreateDirectoryA(path.c_str(), nullptr);
-}
+inline void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
 // Sets the three times of a file, in 100 ns ticks; 0 leaves a time as it is.
 inline bool SetTimes(const std::string& path, std::int64_t creation, std::int64_t access,

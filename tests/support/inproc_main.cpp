@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
     AfxModuleStartup(GetModuleHandleA(nullptr));
     const int result = RUN_ALL_TESTS();
     // Workers still ending must not race the program's exit.
-    while (AfxLiveThreadCount() > 0) Sleep(1);
+    while (AfxLiveThreadCount() > 0)
+        Sleep(1);
     AfxModuleShutdown(false);
     return result;
 }

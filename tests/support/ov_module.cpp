@@ -85,7 +85,8 @@ std::string OvModule::Wait(short slot, DWORD timeoutMs) const {
 }
 
 void OvModule::CollectAll() const {
-    for (short s = 0; s < 30; ++s) Wait(s);
+    for (short s = 0; s < 30; ++s)
+        Wait(s);
 }
 
 ScratchDir::ScratchDir() {

@@ -19,9 +19,7 @@ std::string GroupsThroughSlot() {
     return app.GetData(slot);
 }
 
-std::string Repeat(char c, std::size_t n) {
-    return std::string(n, c);
-}
+std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
 
 } // namespace
 

@@ -28,15 +28,9 @@ UINT Folder(LPSTR buffer, UINT room) {
     return static_cast<UINT>(text.size());
 }
 
-UINT WINAPI SimWindowsDirectory(LPSTR buffer, UINT room) {
-    return Folder(buffer, room);
-}
-UINT WINAPI SimSystemDirectory(LPSTR buffer, UINT room) {
-    return Folder(buffer, room);
-}
-DWORD WINAPI SimTempPath(DWORD room, LPSTR buffer) {
-    return Folder(buffer, room);
-}
+UINT WINAPI SimWindowsDirectory(LPSTR buffer, UINT room) { return Folder(buffer, room); }
+UINT WINAPI SimSystemDirectory(LPSTR buffer, UINT room) { return Folder(buffer, room); }
+DWORD WINAPI SimTempPath(DWORD room, LPSTR buffer) { return Folder(buffer, room); }
 
 BOOL Name(const std::string& text, LPSTR buffer, LPDWORD size, DWORD sizeIncludes) {
     g_state.roomsOffered.push_back(*size);
@@ -60,9 +54,7 @@ BOOL WINAPI SimUserName(LPSTR buffer, LPDWORD size) {
     return Name(g_state.user.name, buffer, size, 1);
 }
 
-HANDLE WINAPI SimCurrentProcess() {
-    return reinterpret_cast<HANDLE>(-1);
-}
+HANDLE WINAPI SimCurrentProcess() { return reinterpret_cast<HANDLE>(-1); }
 
 BOOL WINAPI SimOpenToken(HANDLE process, DWORD access, PHANDLE token) {
     if (process != reinterpret_cast<HANDLE>(-1) || access != TOKEN_QUERY || g_state.openFails) {
@@ -169,18 +161,14 @@ const ov::sysinfo::Platform kSimulated = {
 
 } // namespace
 
-SimState& Sim() {
-    return g_state;
-}
+SimState& Sim() { return g_state; }
 
 void SysInfoSimTest::SetUp() {
     g_state = SimState{};
     ov::sysinfo::SetPlatformForTesting(&kSimulated);
 }
 
-void SysInfoSimTest::TearDown() {
-    ov::sysinfo::SetPlatformForTesting(nullptr);
-}
+void SysInfoSimTest::TearDown() { ov::sysinfo::SetPlatformForTesting(nullptr); }
 
 int ErrorLogLines(const std::string& traceName) {
     char dir[MAX_PATH];

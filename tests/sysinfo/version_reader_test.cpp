@@ -15,9 +15,7 @@ std::string BesideProgram(const std::string& name) {
     return dir.substr(0, dir.find_last_of('\\') + 1) + name;
 }
 
-std::string VersionDll(const std::string& name) {
-    return BesideProgram("ovver_" + name + ".dll");
-}
+std::string VersionDll(const std::string& name) { return BesideProgram("ovver_" + name + ".dll"); }
 
 void ExpectEmpty(const CVersionInfo& reader) {
     EXPECT_FALSE(reader.IsLoaded());

@@ -1,0 +1,258 @@
+// ovcall.exe as a user runs it: started with CreateProcess beside the built
+// DLL, its output, error stream and exit status read back.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/ov_module.h"
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace {
+
+struct HostRun {
+    DWORD status = 0;
+    std::string out;
+    std::string err;
+};
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+
+std::string HostPath() { return FolderOf(OvModule::Path()) + "\\ovcall.exe"; }
+
+class OwnedHandle {
+  public:
+    explicit OwnedHandle(HANDLE h = nullptr) : m_h(h) {}
+    ~OwnedHandle() {
+        if (m_h && m_h != INVALID_HANDLE_VALUE) CloseHandle(m_h);
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    HANDLE get() const { return m_h; }
+
+  private:
+    HANDLE m_h;
+};
+
+HANDLE InheritableFile(const std::string& path, DWORD access, DWORD disposition) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Runs exe with the command line tail; its streams go to files in dir.
+HostRun RunProgram(const std::string& exe, const std::string& tail, const ScratchDir& dir) {
+    const std::string outPath = dir / "ovcall.out", errPath = dir / "ovcall.err";
+    HostRun run;
+    {
+        OwnedHandle in(InheritableFile("NUL", GENERIC_READ, OPEN_EXISTING));
+        OwnedHandle out(InheritableFile(outPath, GENERIC_WRITE, CREATE_ALWAYS));
+        OwnedHandle err(InheritableFile(errPath, GENERIC_WRITE, CREATE_ALWAYS));
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = in.get();
+        si.hStdOutput = out.get();
+        si.hStdError = err.get();
+        PROCESS_INFORMATION pi{};
+        std::string command = "\"" + exe + "\" " + tail;
+        if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            dir.path().c_str(), &si, &pi)) {
+            ADD_FAILURE() << "cannot start " << exe << " (error " << GetLastError() << ")";
+            return run;
+        }
+        OwnedHandle process(pi.hProcess), thread(pi.hThread);
+        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 120000), WAIT_OBJECT_0) << command;
+        GetExitCodeProcess(pi.hProcess, &run.status);
+    }
+    run.out = ReadTextFile(outPath);
+    run.err = ReadTextFile(errPath);
+    return run;
+}
+
+HostRun Ovcall(const std::string& tail, const ScratchDir& dir) {
+    return RunProgram(HostPath(), tail, dir);
+}
+
+std::string Lines(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const auto& l : lines)
+        text += l + "\n";
+    return text;
+}
+
+} // namespace
+
+TEST(OvcallHost, SynchronousCallsPrintTheAnswer) {
+    ScratchDir dir;
+    HostRun r = Ovcall("GetData 30", dir);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.out, "0\n");
+    EXPECT_THAT(r.err, IsEmpty());
+
+    r = Ovcall("#21 -1", dir); // IsActive by ordinal
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.out, "0\n");
+
+    std::string made = dir / "a b\\c";
+    r = Ovcall("createnewdir \"" + made + "\"", dir);
+    EXPECT_EQ(r.out, "1\n");
+    EXPECT_TRUE(DirExists(made));
+
+    r = Ovcall("GetFileListName 0", dir);
+    EXPECT_EQ(r.out, "\n") << "the empty text is an empty line";
+}
+
+TEST(OvcallHost, SlotCallsWaitAndCollect) {
+    ScratchDir dir;
+    WriteTextFile(dir / "src.txt", "payload");
+    HostRun r = Ovcall("FileCopy src.txt dst.txt 0 0", dir);
+    EXPECT_EQ(r.status, 0u) << r.err;
+    EXPECT_EQ(r.out, "1\n");
+    EXPECT_EQ(ReadTextFile(dir / "dst.txt"), "payload");
+
+    r = Ovcall("--timeout 60000 FileCopy missing.txt x.txt 0 0", dir);
+    EXPECT_EQ(r.out, "-1\n");
+
+    // Without waiting the slot number comes back; the job still finishes
+    // before the host exits.
+    r = Ovcall("--no-wait FileCopy src.txt late.txt 0 0", dir);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.out, "0\n");
+    EXPECT_EQ(ReadTextFile(dir / "late.txt"), "payload");
+}
+
+TEST(OvcallHost, TimeoutEndsTheWaitWithStatus3) {
+    ScratchDir dir;
+    {
+        // 256 MiB: far longer to copy than the first poll takes.
+        OwnedHandle big(InheritableFile(dir / "big.bin", GENERIC_WRITE, CREATE_ALWAYS));
+        LARGE_INTEGER size{};
+        size.QuadPart = 256LL << 20;
+        ASSERT_TRUE(SetFilePointerEx(big.get(), size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(big.get()));
+    }
+    const HostRun r = Ovcall("--timeout 0 FileCopy big.bin copy.bin 0 0", dir);
+    EXPECT_EQ(r.status, 3u);
+    EXPECT_THAT(r.err, HasSubstr("FileCopy: slot 0 still active after 0 ms"));
+    EXPECT_THAT(r.out, IsEmpty());
+}
+
+TEST(OvcallHost, BadInputIsAUsageErrorNeverACrash) {
+    ScratchDir dir;
+    struct Case {
+        const char* tail;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"", "name an export"},
+        {"FileCopy a b 0", "FileCopy takes 4 arguments, not 3"},
+        {"FileCopy a b 0 1 2", "usage: ovcall FileCopy source dest failIfExists:short"},
+        {"FileCopy a b 0 65536", "skipIdentical (argument 4) must be a 16-bit number"},
+        {"DisplayResList twelve", "index (argument 1) must be a 32-bit number"},
+        {"WindowRefresh 0x1FFFFFFFF", "window (argument 1) must be a window handle"},
+        {"NoSuchExport", "unknown export \"NoSuchExport\""},
+        {"#30", "names no export"},
+        {"--timeout x GetTempDir", "--timeout wants a number"},
+        {"--bogus GetTempDir", "unknown option \"--bogus\""},
+        {"--script missing.ovs", "cannot read the script"},
+    };
+    for (const Case& c : cases) {
+        const HostRun r = Ovcall(c.tail, dir);
+        EXPECT_EQ(r.status, 1u) << c.tail;
+        EXPECT_THAT(r.err, HasSubstr(c.says)) << c.tail;
+        EXPECT_THAT(r.out, IsEmpty()) << c.tail;
+    }
+    // Texts of any length reach the DLL as they are.
+    const HostRun r = Ovcall("GetVersion " + std::string(5000, 'x'), dir);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.out, "\n");
+}
+
+TEST(OvcallHost, ListAndHelp) {
+    ScratchDir dir;
+    HostRun r = Ovcall("--list", dir);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_THAT(r.out, AllOf(HasSubstr(" 1  CreateNewDir          code   path\n"),
+                             HasSubstr("29  WindowRefresh         code   window:hwnd\n"),
+                             HasSubstr(" 7  GetComputerName       text   (none)\n"),
+                             HasSubstr("16  GetWindowList         slot   start:int maxCount:int "
+                                       "prefix suffix withHandle:short\n")));
+    r = Ovcall("--help", dir);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_THAT(r.out, AllOf(HasSubstr("--no-wait"), HasSubstr("--timeout MS"),
+                             HasSubstr("--script FILE")));
+}
+
+TEST(OvcallHost, MissingDllIsStatus2) {
+    ScratchDir dir;
+    const std::string alone = dir / "ovcall.exe";
+    ASSERT_TRUE(CopyFileA(HostPath().c_str(), alone.c_str(), FALSE));
+    HostRun r = RunProgram(alone, "GetTempDir", dir);
+    EXPECT_EQ(r.status, 2u);
+    EXPECT_THAT(r.err, AllOf(HasSubstr("cannot load"), HasSubstr("OvDurAru.dll")));
+    r = RunProgram(alone, "--list", dir);
+    EXPECT_EQ(r.status, 0u) << "listing needs no DLL";
+}
+
+TEST(OvcallHost, ScriptRunsEveryLineInOrder) {
+    ScratchDir dir;
+    WriteTextFile(dir / "in put.txt", "abc");
+    SetEnvironmentVariableA("OVCALL_TEST_DIR", dir.path().c_str());
+    WriteTextFile(
+        dir / "run.ovs",
+        "\xEF\xBB\xBF# copies a file whose name has a blank\r\n"
+        "\r\n"
+        "   FileCopy \"%OVCALL_TEST_DIR%\\in put.txt\" \"%OVCALL_TEST_DIR%\\out.txt\" 0 1\r\n"
+        "FileCopy \"%OVCALL_TEST_DIR%\\in put.txt\" \"%OVCALL_TEST_DIR%\\out.txt\" 1 0  # refused\n"
+        "GetData 30\n"
+        "#21 0\n"
+        "GetVersion \"%OVCALL_DIR%\\OvDurAru.dll\"\n"
+        "GetFileList \"%OVCALL_TEST_DIR%\\*.txt\" -1\n"
+        "GetFileListName 0\n"
+        "\tGetFileListName 1");
+    const HostRun r = Ovcall("--script run.ovs", dir);
+    SetEnvironmentVariableA("OVCALL_TEST_DIR", nullptr);
+    EXPECT_EQ(r.status, 0u) << r.err;
+    const std::string d = dir.path();
+    EXPECT_EQ(
+        r.out,
+        Lines({
+            "FileCopy(\"" + d + "\\in put.txt\", \"" + d + "\\out.txt\", 0, 1) = \"1\" (slot 0)",
+            "FileCopy(\"" + d + "\\in put.txt\", \"" + d + "\\out.txt\", 1, 0) = \"0\" (slot 0)",
+            "GetData(30) = \"0\"",
+            "IsActive(0) = 0",
+            "GetVersion(\"" + FolderOf(HostPath()) + "\\OvDurAru.dll\") = \"3.5\"",
+            "GetFileList(\"" + d + "\\*.txt\", -1) = \"2\" (slot 0)",
+            "GetFileListName(0) = \"out.txt\"",
+            "GetFileListName(1) = \"in put.txt\"",
+        }));
+    EXPECT_EQ(ReadTextFile(dir / "out.txt"), "abc");
+}
+
+TEST(OvcallHost, MalformedScriptRunsNothing) {
+    ScratchDir dir;
+    WriteTextFile(dir / "bad.ovs", "CreateNewDir \"" + (dir / "made") +
+                                       "\"\n"
+                                       "# fine so far\n"
+                                       "FileCopy a b 0\n"
+                                       "PrintLine lp \"unclosed\n"
+                                       "GetVersion %OVCALL_NOT_SET%\n"
+                                       "GetData 70000\n");
+    const HostRun r = Ovcall("--script bad.ovs", dir);
+    EXPECT_EQ(r.status, 1u);
+    EXPECT_THAT(r.out, IsEmpty());
+    EXPECT_THAT(r.err, AllOf(HasSubstr("bad.ovs:3: FileCopy takes 4 arguments, not 3\n"
+                                       "    usage: ovcall FileCopy"),
+                             HasSubstr("bad.ovs:4: a quoted text is not closed"),
+                             HasSubstr("bad.ovs:5: %OVCALL_NOT_SET% is not set"),
+                             HasSubstr("bad.ovs:6: GetData: slot (argument 1) must be"),
+                             HasSubstr("4 malformed line(s)")));
+    EXPECT_FALSE(DirExists(dir / "made")) << "the good first line must not have run";
+}
