@@ -1,0 +1,84 @@
+// Runs calls against OvDurAru.dll, loaded from beside the host: one call from
+// the command line, or every call of a script file.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+#include "ovcall/parse.h"
+
+namespace ovcall {
+
+// Exit statuses of the host.
+enum ExitStatus : int {
+    kExitOk = 0,
+    kExitUsage = 1,   // bad command line or malformed script line
+    kExitModule = 2,  // the DLL or one of its exports is missing
+    kExitTimeout = 3, // a slot-based call was still running at the timeout
+};
+
+// The module cannot be loaded or lacks an export.
+class ModuleError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class Module {
+  public:
+    // OvDurAru.dll in the folder of the running program.
+    static std::string PathBesideHost();
+
+    explicit Module(const std::string& path);
+    FARPROC Resolve(const ExportInfo& info, bool byOrdinal) const;
+    const std::string& path() const { return m_path; }
+
+  private:
+    // Loaded for the life of the host and never freed: a worker that has just
+    // published its answer may still be leaving the module's code, and the
+    // process exit ends such threads before the module is unloaded.
+    HMODULE m_handle = nullptr;
+    std::string m_path;
+};
+
+class Host {
+  public:
+    Host(Module& module, const Options& options);
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // The answer of one call as a person reads it. For a slot-based call this
+    // waits (unless --no-wait) and shows the collected text.
+    struct Result {
+        std::string plain;    // what a single call prints
+        std::string detailed; // what a script line prints after "Call(...) = "
+        std::string note;     // a remark for the error stream
+        bool timedOut = false;
+    };
+    Result Execute(Call& call);
+
+    int RunSingle();
+    int RunScript(const std::string& path);
+
+  private:
+    Result ExecuteSlot(short slot);
+    // Before the host exits, lets the jobs it did not wait for finish.
+    void LetJobsFinish();
+
+    Module& m_module;
+    Options m_options;
+    short(__cdecl* m_isActive)(short) = nullptr;
+    const char*(__cdecl* m_getData)(short) = nullptr;
+    std::set<short> m_unwaited; // slots started with --no-wait
+};
+
+// The bytes of a script file, without a UTF-8 byte-order mark; throws
+// UsageError when the file cannot be read.
+std::string ReadScriptFile(const std::string& path);
+
+} // namespace ovcall
