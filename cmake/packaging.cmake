@@ -17,7 +17,6 @@ else()
 endif()
 install(FILES tools/examples/tour.ovs DESTINATION examples)
 install(FILES README.md LICENSE DESTINATION .)
-install(FILES docs/reference.md DESTINATION docs)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME OvDurAru)

@@ -38,7 +38,7 @@ set(root ${work}/unpacked/${name})
 file(GLOB_RECURSE found RELATIVE ${root} ${root}/*)
 list(SORT found)
 set(required bin/OvDurAru.dll bin/ovcall.exe include/OvDurAru.h lib/OvDurAru.dll.a
-  lib/OvDurAru.lib lib/OvDurAru.def examples/tour.ovs README.md LICENSE docs/reference.md)
+  lib/OvDurAru.lib lib/OvDurAru.def examples/tour.ovs README.md LICENSE)
 set(optional)
 foreach(f ${required})
   if(NOT f IN_LIST found)
