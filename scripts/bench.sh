@@ -2,17 +2,12 @@
 # Builds the DLL and ovbench, then times the file operations under Wine.
 #   scripts/bench.sh [--full] [--reps N] [--only copy|list|delete|trip]
 # Default: smaller data sets (a few minutes on two cores); --full: the sizes
-# of the benchmark's brief (5,000-file tree, 30,000-file listing).
+# the full sizes (5,000-file tree, 30,000-file listing).
 # The table goes to stdout, the CSV to ${BENCH_CSV:-$build/ovbench.csv}.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-"$root/scripts/setup.sh"
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release
-fi
-cmake --build "$build" --target OvDurAru ovbench -- -j"$(nproc)"
+"$root/scripts/build.sh" OvDurAru ovbench
 . "$root/scripts/wine-env.sh"
 wine_env_start "$build"
 csv=${BENCH_CSV:-$build/ovbench.csv}
