@@ -17,4 +17,4 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
 $SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${need[@]}" wine32:i386
+$SUDO apt-get install -y -q "${need[@]}" wine32:i386
