@@ -68,7 +68,8 @@ std::uint64_t CDirCopy::CopyContents(ov::PathBuffer& source, ov::PathBuffer& des
 }
 
 // Links are copied through like folders, but a folder already open on the
-// walk's path, or the destination, is never entered.
+// walk's path, or the destination, is never entered. A folder whose identity
+// cannot be read is entered; the path limit still ends such a walk.
 std::uint64_t CDirCopy::CopySubdirectory(ov::PathBuffer& source, ov::PathBuffer& dest,
                                          std::string_view name, short failIfExists) {
     if (ov::StartsWithDot(name) || !ov::CanSearch(source, kEveryEntry)) return 0;

@@ -23,7 +23,7 @@ inline bool IsDirectoryLink(const WIN32_FIND_DATAA& entry) {
     return IsDirectory(entry) && (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// "." and "..", and every other name the walks never descend into.
+// The walks never descend into such a name; it covers "." and "..".
 inline bool StartsWithDot(std::string_view name) { return !name.empty() && name.front() == '.'; }
 
 // True when directory, '\' and pattern fit a path, so the directory can be searched.
