@@ -152,43 +152,31 @@ inline std::string SpelledThroughDriveZ(const std::string& path) {
     return "Z:" + host;
 }
 
-// A symbolic link to a folder for the life of the scope. Wine 8 makes none
-// itself (CreateSymbolicLinkA reports success and makes nothing, a junction
-// is refused), but shows a link made on the host side as a directory with
-// FILE_ATTRIBUTE_REPARSE_POINT and reaches the target through it.
+// A symbolic link to a folder for the life of the scope, made on the host
+// side: Wine 8 makes none itself (CreateSymbolicLinkA reports success and
+// makes nothing, a junction is refused), but shows a host link to a folder as
+// a directory with FILE_ATTRIBUTE_REPARSE_POINT and reaches the target through it.
 class DirectoryLink {
   public:
-    DirectoryLink(const std::string& link, const std::string& target) : m_link(link) {
-        if (CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
-            Exists())
-            return;
-        m_hostLink = HostPath(link);
-        const std::string hostTarget = HostPath(target);
-        // Wine starts the host's own programs too.
-        if (!m_hostLink.empty() && !hostTarget.empty())
-            HostCommand("/bin/ln -s \"" + hostTarget + "\" \"" + m_hostLink + "\"", true);
+    DirectoryLink(const std::string& link, const std::string& target)
+        : m_link(link), m_hostLink(HostPath(link)) {
+        HostCommand("/bin/ln -s \"" + HostPath(target) + "\" \"" + m_hostLink + "\"", true);
     }
-    ~DirectoryLink() {
-        if (m_hostLink.empty())
-            RemoveDirectoryA(m_link.c_str());
-        else
-            HostCommand("/bin/rm -f \"" + m_hostLink + "\"", false);
-    }
+    ~DirectoryLink() { HostCommand("/bin/rm -f \"" + m_hostLink + "\"", false); }
     DirectoryLink(const DirectoryLink&) = delete;
     DirectoryLink& operator=(const DirectoryLink&) = delete;
 
-    // True when the link is there and shows as a link to a folder.
     bool Exists() const {
         const DWORD a = GetFileAttributesA(m_link.c_str());
-        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) &&
-               (a & FILE_ATTRIBUTE_REPARSE_POINT);
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
     }
 
   private:
-    // Wine reports a host program as ended as soon as it has started it, so
-    // the link is watched until it comes or goes.
+    // Wine runs host programs too, but reports them ended as soon as they
+    // start: the link is watched until it comes or goes.
     void HostCommand(const std::string& command, bool linkComes) const {
-        RunProgram(command);
+        if (m_hostLink.empty()) return;
+        ChildProcess(command).Finish();
         for (int wait = 0; wait < 500 && Exists() != linkComes; ++wait)
             Sleep(10);
     }

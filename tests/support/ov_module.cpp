@@ -219,11 +219,6 @@ long ChildProcess::Finish(DWORD timeoutMs) {
     return static_cast<long>(code);
 }
 
-bool RunProgram(const std::string& commandLine) {
-    ChildProcess child(commandLine);
-    return child.Finish() == 0;
-}
-
 std::string ThisProgram() {
     char self[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);

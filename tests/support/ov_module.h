@@ -98,7 +98,5 @@ class ChildProcess {
     HANDLE m_process = nullptr;
 };
 
-// Runs a program to its end; true when it exited with 0.
-bool RunProgram(const std::string& commandLine);
 // Full path of this test program.
 std::string ThisProgram();
