@@ -79,6 +79,35 @@ TEST(PrintSimulated, TheBytesGoExactlyAsGivenWithNothingAddedOrCut) {
     EXPECT_EQ(written, std::vector<std::string>(std::begin(texts), std::end(texts)));
 }
 
+TEST(PrintSimulated, ShortWritesGoOnUntilAllIsTakenAndATakeOfNothingFails) {
+    struct Case {
+        DWORD piece;
+        DWORD capacity;
+        std::string text;
+        const char* code;
+        Names pieces;
+    };
+    const Case cases[] = {
+        {7, MAXDWORD, "abcdefghijklmnopq", "1", {"abcdefg", "hijklmn", "opq"}},
+        {7, 10, "abcdefghijklmnopq", "0", {"abcdefg", "hij", ""}},
+        {0, 0, "x", "0", {""}},
+        {7, 0, "", "1", {""}}, // the empty text is offered once, and taking nothing of it is all
+    };
+    for (const Case& c : cases) {
+        SimulatedSpooler spooler;
+        spooler.TakeAtMost(c.piece);
+        spooler.StopTakingAfter(c.capacity);
+        EXPECT_EQ(Print("P", c.text), c.code) << c.text;
+        Names pieces;
+        for (const auto& call : spooler.Calls())
+            if (call.name == "Write") pieces.push_back(call.argument);
+        EXPECT_EQ(pieces, c.pieces) << c.text;
+        const Names names = spooler.CallNames();
+        ASSERT_GE(names.size(), 3u);
+        EXPECT_EQ(Names(names.end() - 3, names.end()), (Names{"EndPage", "EndDoc", "Close"}));
+    }
+}
+
 TEST(PrintSimulated, PrinterNamesThatNameNoPrinterNeverReachTheSpooler) {
     SimulatedSpooler spooler;
     EXPECT_EQ(Print(std::string(260, 'p').c_str(), "x"), "-2");
