@@ -10,7 +10,7 @@
 
 class DialupTest : public ::testing::Test {
   protected:
-    void SetUp() override { TheApp().m_hRasConn = nullptr; }
+    void SetUp() override { TheApp().m_hRasConn.Set(nullptr); }
 
     // Polls the slot until its request ends, then collects the text.
     static std::string Wait(short slot) {
@@ -29,7 +29,7 @@ class DialupTest : public ::testing::Test {
         return Wait(TheApp().RASDial(entry, domain, user, password));
     }
     static std::string HangUp(const char* entry) { return Wait(TheApp().RASHangUp(entry)); }
-    static HRASCONN Kept() { return static_cast<HRASCONN>(TheApp().m_hRasConn); }
+    static HRASCONN Kept() { return TheApp().m_hRasConn.Get(); }
 
     ras_sim::SimulatedRas ras;
 };
