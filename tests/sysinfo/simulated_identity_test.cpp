@@ -152,6 +152,13 @@ TEST_F(SysInfoSimGroups, ItemsInTokenOrderWithEmptyItemsForFailedLookups) {
     EXPECT_EQ(Sim().blocksAllocated, Sim().blocksFreed);
 }
 
+TEST_F(SysInfoSimGroups, ACountBeyondTheBlockReadsOnlyTheGroupsItHolds) {
+    Sim().groups = {{"A", "b"}, {"C", "d"}};
+    Sim().claimedGroupCount = 100000;
+    EXPECT_EQ(GroupsThroughSlot(), "A\\b,C\\d");
+    EXPECT_EQ(Sim().lookupRooms.size(), 4u) << "two lookups, name and domain room each";
+}
+
 TEST_F(SysInfoSimGroups, NamesThatNeedMoreThan254CharactersLeaveEmptyItems) {
     Sim().groups = {{"A", "b"}, {"D", Repeat('n', 254)}, {Repeat('d', 254), "n"}, {"C", "d"}};
     EXPECT_EQ(GroupsThroughSlot(), "A\\b,,,C\\d");
