@@ -7,22 +7,13 @@
 
 #include "core/app.h"
 #include "dialup/ras_simulation.h"
+#include "support/slot_wait.h"
 
 class DialupTest : public ::testing::Test {
   protected:
     void SetUp() override { TheApp().m_hRasConn.Set(nullptr); }
 
-    // Polls the slot until its request ends, then collects the text.
-    static std::string Wait(short slot) {
-        EXPECT_GE(slot, 0);
-        if (slot < 0) return "no slot";
-        const DWORD deadline = GetTickCount() + 30000;
-        while (TheApp().IsActive(slot)) {
-            if (GetTickCount() > deadline) return "timed out";
-            Sleep(1);
-        }
-        return TheApp().GetData(slot);
-    }
+    static std::string Wait(short slot) { return WaitForSlot(TheApp(), slot); }
 
     static std::string Dial(const char* entry, const char* domain = "", const char* user = "",
                             const char* password = "") {

@@ -8,6 +8,7 @@
 
 #include "display/test_windows.h"
 #include "support/ov_module.h"
+#include "support/slot_wait.h"
 
 namespace {
 
@@ -71,24 +72,19 @@ std::vector<std::string> Sorted(std::vector<std::string> parts) {
 }
 
 // A request as a host's script thread makes it: this thread handles no
-// messages while it polls. Fails when the answer takes longer than the
-// budget, then handles messages until the request ends, so no slot is left.
+// messages while it polls, and the answer must come within a second.
 std::string ListWithoutHandlingMessages(const std::string& prefix) {
-    constexpr DWORD budgetMs = 1000;
     auto& ov = OvModule::Get();
-    const DWORD start = GetTickCount();
     const short slot = ov.GetWindowList(1, 100, prefix.c_str(), "", 0);
-    if (slot < 0) return "<no slot>";
-    while (ov.IsActive(slot) && GetTickCount() - start <= budgetMs)
-        Sleep(5);
-    if (ov.IsActive(slot)) {
-        ADD_FAILURE() << "GetWindowList still active after " << budgetMs
-                      << " ms while the polling thread handled no messages";
+    if (slot >= 0 && !WaitUntilInactive(ov, slot, 1000)) {
+        ADD_FAILURE() << "GetWindowList held while the polling thread handled no messages";
+        // Handle them now, so that the request can end and free its slot.
+        const DWORD start = GetTickCount();
         for (MSG msg; ov.IsActive(slot) && GetTickCount() - start < 5000; Sleep(5))
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageA(&msg);
     }
-    return ov.Wait(slot, 1000);
+    return WaitForSlot(ov, slot, 1000);
 }
 
 // Five windows whose titles share a unique token, visible and hidden mixed.

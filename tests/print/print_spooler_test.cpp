@@ -7,22 +7,14 @@
 
 #include "core/app.h"
 #include "print/simulated_spooler.h"
+#include "support/slot_wait.h"
 
 namespace {
 
 using Names = std::vector<std::string>;
 
-std::string WaitForSlot(short slot) {
-    EXPECT_GE(slot, 0);
-    if (slot < 0) return "<no slot>";
-    for (int i = 0; i < 30000 && TheApp().IsActive(slot); ++i)
-        Sleep(1);
-    EXPECT_EQ(TheApp().IsActive(slot), 0);
-    return TheApp().GetData(slot);
-}
-
 std::string Print(const char* printer, const std::string& text) {
-    return WaitForSlot(TheApp().PrintLine(printer, text.c_str()));
+    return WaitForSlot(TheApp(), TheApp().PrintLine(printer, text.c_str()));
 }
 
 } // namespace
@@ -130,6 +122,6 @@ TEST(PrintSimulated, TheCallerMayReuseItsTextsAtOnce) {
     const short slot = TheApp().PrintLine(printer.c_str(), text.c_str());
     printer.assign("Overwritten");
     text.assign("Overwritten");
-    EXPECT_EQ(WaitForSlot(slot), "-3");
+    EXPECT_EQ(WaitForSlot(TheApp(), slot), "-3");
     EXPECT_EQ(spooler.Calls().at(0).argument, "First");
 }
