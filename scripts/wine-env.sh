@@ -3,6 +3,9 @@
 wine_env_start() {
   local build=$1
   export WINEPREFIX="$build/wineprefix"
+  # Wine takes its ANSI code page from the locale: without a UTF-8 one (a
+  # minimal system, a container) names with bytes above 0x7F do not survive.
+  export LC_ALL=C.UTF-8 LANG=C.UTF-8
   # A crashing test program ends at once instead of waiting in the debugger.
   export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   trap wine_env_stop EXIT INT TERM
@@ -14,7 +17,8 @@ wine_env_start() {
     wineserver -w
     touch "$WINEPREFIX/.ready"
   fi
-  wineserver -p
+  # A server left running by an earlier run that was killed is simply kept.
+  wineserver -p 2>/dev/null || true
   # Let Wine's services start once, away from the test runner's pipes.
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

@@ -25,3 +25,8 @@ foreach(t blackbox_tests inproc_tests)
   gtest_discover_tests(${t} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 300)
 endforeach()
+
+# The in-process tests also pass together in one process, in any order: none
+# leans on state another test left behind. The seed is printed on failure.
+add_test(NAME InprocSuite.AllShuffledInOneProcess COMMAND inproc_tests --gtest_shuffle)
+set_tests_properties(InprocSuite.AllShuffledInOneProcess PROPERTIES TIMEOUT 300)

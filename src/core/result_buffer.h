@@ -19,15 +19,4 @@ inline void CopyCut(ResultBuffer& buffer, std::string_view text) {
     buffer[n] = '\0';
 }
 
-// Copies text into a result buffer, or leaves the empty text when it is longer than limit.
-inline void CopyOrEmpty(ResultBuffer& buffer, std::string_view text,
-                        std::size_t limit = kMaxResultText) {
-    if (text.size() > limit) {
-        buffer[0] = '\0';
-        return;
-    }
-    std::memcpy(buffer, text.data(), text.size());
-    buffer[text.size()] = '\0';
-}
-
 } // namespace ov

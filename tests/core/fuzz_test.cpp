@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/ov_module.h"
+#include "support/slot_wait.h"
 
 namespace {
 
@@ -135,10 +136,7 @@ class Fuzzer {
         auto& m = OvModule::Get();
         bool ok = true;
         for (short s = 0; s < 30; ++s) {
-            const DWORD start = GetTickCount();
-            while (m.IsActive(s) && GetTickCount() - start < 60000)
-                Sleep(1);
-            ok = ok && !m.IsActive(s);
+            ok = WaitUntilInactive(m, s) && ok;
             Check(std::strlen(m.GetData(s)) <= 254, "GetData text over 254");
         }
         return ok;
@@ -170,8 +168,7 @@ class Fuzzer {
         if (slot >= 0 && Pick(3) == 0) {
             // Sometimes collect at once, sometimes leave it running or uncollected.
             auto& m = OvModule::Get();
-            while (m.IsActive(slot))
-                Sleep(0);
+            WaitUntilInactive(m, slot);
             Text("GetData", m.GetData(slot));
         }
         if (slot == -1) Drain();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "support/ov_module.h"
+#include "support/slot_wait.h"
 
 namespace {
 
@@ -59,15 +60,13 @@ TEST(CoreLoad, TwentyThousandRequestsKeepEverySlotBusyAndAnswerRight) {
             // Collected early: the answer as it stands is the initial "-1".
             EXPECT_STREQ(m.GetData(p.slot), "-1");
             ++early;
-            while (m.IsActive(p.slot))
-                Sleep(0);
+            if (!WaitUntilInactive(m, p.slot)) break;
             if (std::string(p.expected) != "-1") {
                 ++checked;
                 continue;
             }
         }
-        while (m.IsActive(p.slot))
-            Sleep(0);
+        if (!WaitUntilInactive(m, p.slot)) break;
         if (std::string(m.GetData(p.slot)) != p.expected) ++wrong;
         ++checked;
     }
@@ -98,8 +97,7 @@ TEST(CoreLoad, SeveralCallerThreadsNeverShareASlotOrAnAnswer) {
                                   : m.FileCopy(missing.c_str(), src.c_str(), 0, 0)) < 0)
                 Sleep(0);
             if (owner[slot].exchange(t + 1) != 0) ++doubled;
-            while (m.IsActive(slot))
-                Sleep(0);
+            if (!WaitUntilInactive(m, slot)) return;
             owner[slot].store(0);
             EnterCriticalSection(&getDataTurn);
             if (std::string(m.GetData(slot)) != (copies ? "1" : "-1")) ++wrong;

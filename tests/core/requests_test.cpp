@@ -11,6 +11,7 @@
 
 #include "core/app.h"
 #include "core/handles.h"
+#include "support/slot_wait.h"
 
 namespace {
 
@@ -70,11 +71,7 @@ short Echo(const std::string& text, HANDLE release = nullptr) {
                                          [&](CTestEcho& w) { return w.Start(text, release); });
 }
 
-std::string WaitAndCollect(short slot) {
-    while (App().IsActive(slot))
-        Sleep(1);
-    return App().GetData(slot);
-}
+std::string WaitAndCollect(short slot) { return WaitForSlot(App(), slot); }
 
 class CoreRequests : public ::testing::Test {
   protected:
@@ -136,8 +133,7 @@ TEST_F(CoreRequests, EarlyGetDataNeverFreesTheSlotUnderItsWorker) {
     EXPECT_STREQ(App().GetData(slot), "-1") << "the text as it stands";
     EXPECT_EQ(Echo("other"), 1) << "slot 0 still belongs to its running worker";
     SetEvent(release.get());
-    while (App().IsActive(slot))
-        Sleep(1);
+    ASSERT_TRUE(WaitUntilInactive(App(), slot));
     EXPECT_TRUE(App().m_slots[0].IsFree()) << "free once the worker finished";
     EXPECT_EQ(WaitAndCollect(1), "other");
     EXPECT_EQ(Echo("again"), 0);
@@ -178,8 +174,7 @@ TEST_F(CoreRequests, ManyRequestsFromSeveralThreadsKeepTheirOwnAnswers) {
                 short slot;
                 while ((slot = Echo(text)) < 0)
                     Sleep(0);
-                while (App().IsActive(slot))
-                    Sleep(0);
+                if (!WaitUntilInactive(App(), slot)) return;
                 const std::lock_guard<std::mutex> turn(getDataTurn);
                 if (App().GetData(slot) != text) ++mixedUp;
                 ++served;

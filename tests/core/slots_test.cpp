@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/ov_module.h"
+#include "support/slot_wait.h"
 
 namespace {
 
@@ -20,11 +21,6 @@ template <class F> F ExportAs(const char* name) {
         reinterpret_cast<void*>(GetProcAddress(OvModule::Get().handle, name)));
 }
 
-void WaitInactive(const OvModule& m, short slot) {
-    while (m.IsActive(slot))
-        Sleep(1);
-}
-
 } // namespace
 
 TEST(CoreSlots, LowestFreeSlotIsClaimedAndReused) {
@@ -33,7 +29,7 @@ TEST(CoreSlots, LowestFreeSlotIsClaimedAndReused) {
     EXPECT_EQ(QuickRequest(m, dir), 0);
     EXPECT_EQ(QuickRequest(m, dir), 1);
     EXPECT_EQ(QuickRequest(m, dir), 2);
-    WaitInactive(m, 0);
+    ASSERT_TRUE(WaitUntilInactive(m, 0));
     EXPECT_EQ(m.IsActive(0), 0) << "a finished request reads inactive";
     EXPECT_EQ(QuickRequest(m, dir), 3) << "a finished, uncollected slot is not free";
     EXPECT_STREQ(m.GetData(1), "-1");
@@ -48,7 +44,7 @@ TEST(CoreSlots, ThirtyFirstRequestGetsMinusOneUntilOneIsCollected) {
         ASSERT_EQ(QuickRequest(m, dir), i);
     EXPECT_EQ(QuickRequest(m, dir), -1);
     EXPECT_EQ(m.FileCopy("a", "b", 0, 0), -1);
-    WaitInactive(m, 17);
+    ASSERT_TRUE(WaitUntilInactive(m, 17));
     m.GetData(17);
     EXPECT_EQ(QuickRequest(m, dir), 17);
     EXPECT_EQ(QuickRequest(m, dir), -1);
@@ -104,8 +100,7 @@ TEST(CoreSlots, SixteenBitArgumentsUseTheirLowHalfOnly) {
     ASSERT_EQ(QuickRequest(m, dir), 1);
     ASSERT_EQ(QuickRequest(m, dir), 2);
     ASSERT_EQ(QuickRequest(m, dir), 3);
-    while (isActive(65539))
-        Sleep(1); // slot 3
+    ASSERT_TRUE(WaitUntilInactive(m, 3));
     EXPECT_STREQ(getData(65539), "-1");
     EXPECT_EQ(QuickRequest(m, dir), 3) << "65539 collected slot 3";
     EXPECT_EQ(isActive(65535), 0) << "65535 is -1, out of range";
@@ -115,35 +110,7 @@ TEST(CoreSlots, SixteenBitArgumentsUseTheirLowHalfOnly) {
 
 TEST(CoreExports, EveryExportResolvesByNameAndOrdinalInAlphabeticalOrder) {
     auto& m = OvModule::Get();
-    const std::vector<std::string> names = {"CreateNewDir",
-                                            "DirCopy",
-                                            "DisplayResList",
-                                            "DisplaySetRes",
-                                            "FileCopy",
-                                            "FileDelete",
-                                            "GetComputerName",
-                                            "GetData",
-                                            "GetFileList",
-                                            "GetFileListCount",
-                                            "GetFileListName",
-                                            "GetMyDocDir",
-                                            "GetSystemDir",
-                                            "GetTempDir",
-                                            "GetVersion",
-                                            "GetWindowList",
-                                            "GetWindowsDir",
-                                            "GetWindowsUserDomain",
-                                            "GetWindowsUserGroups",
-                                            "GetWindowsUserName",
-                                            "IsActive",
-                                            "PrintLine",
-                                            "RASActive",
-                                            "RASDial",
-                                            "RASEntries",
-                                            "RASHangUp",
-                                            "RASList",
-                                            "SetWindowBorder",
-                                            "WindowRefresh"};
+    const std::vector<std::string> names(std::begin(kExportNames), std::end(kExportNames));
     ASSERT_EQ(names.size(), 29u);
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0) {

@@ -1,5 +1,7 @@
 #include "support/ov_module.h"
 
+#include "support/slot_wait.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -36,36 +38,8 @@ OvModule& OvModule::Get() {
             ADD_FAILURE() << "cannot load " << Path();
             std::abort();
         }
-#define OV_RESOLVE(name) Resolve(o.handle, o.name, #name)
-        OV_RESOLVE(CreateNewDir);
-        OV_RESOLVE(DirCopy);
-        OV_RESOLVE(DisplayResList);
-        OV_RESOLVE(DisplaySetRes);
-        OV_RESOLVE(FileCopy);
-        OV_RESOLVE(FileDelete);
-        OV_RESOLVE(GetComputerName);
-        OV_RESOLVE(GetData);
-        OV_RESOLVE(GetFileList);
-        OV_RESOLVE(GetFileListCount);
-        OV_RESOLVE(GetFileListName);
-        OV_RESOLVE(GetMyDocDir);
-        OV_RESOLVE(GetSystemDir);
-        OV_RESOLVE(GetTempDir);
-        OV_RESOLVE(GetVersion);
-        OV_RESOLVE(GetWindowList);
-        OV_RESOLVE(GetWindowsDir);
-        OV_RESOLVE(GetWindowsUserDomain);
-        OV_RESOLVE(GetWindowsUserGroups);
-        OV_RESOLVE(GetWindowsUserName);
-        OV_RESOLVE(IsActive);
-        OV_RESOLVE(PrintLine);
-        OV_RESOLVE(RASActive);
-        OV_RESOLVE(RASDial);
-        OV_RESOLVE(RASEntries);
-        OV_RESOLVE(RASHangUp);
-        OV_RESOLVE(RASList);
-        OV_RESOLVE(SetWindowBorder);
-        OV_RESOLVE(WindowRefresh);
+#define OV_RESOLVE(name, result, parameters) Resolve(o.handle, o.name, #name);
+        OV_EXPORT_LIST(OV_RESOLVE)
 #undef OV_RESOLVE
         return o;
     }();
@@ -73,15 +47,7 @@ OvModule& OvModule::Get() {
 }
 
 std::string OvModule::Wait(short slot, DWORD timeoutMs) const {
-    const DWORD start = GetTickCount();
-    while (IsActive(slot)) {
-        if (GetTickCount() - start > timeoutMs) {
-            ADD_FAILURE() << "slot " << slot << " still active after " << timeoutMs << " ms";
-            break;
-        }
-        Sleep(1);
-    }
-    return GetData(slot);
+    return WaitForSlot(*this, slot, timeoutMs);
 }
 
 void OvModule::CollectAll() const {

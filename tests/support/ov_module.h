@@ -6,46 +6,23 @@
 
 #include <string>
 
+#include "support/export_list.h"
+
 struct OvModule {
     HMODULE handle = nullptr;
 
-    short(__cdecl* CreateNewDir)(char*);
-    short(__cdecl* DirCopy)(const char*, const char*, short, short);
-    const char*(__cdecl* DisplayResList)(int);
-    short(__cdecl* DisplaySetRes)(int, int, int, int, int);
-    short(__cdecl* FileCopy)(const char*, const char*, short, short);
-    short(__cdecl* FileDelete)(const char*, short);
-    const char*(__cdecl* GetComputerName)();
-    const char*(__cdecl* GetData)(short);
-    short(__cdecl* GetFileList)(const char*, short);
-    short(__cdecl* GetFileListCount)();
-    const char*(__cdecl* GetFileListName)(short);
-    const char*(__cdecl* GetMyDocDir)();
-    const char*(__cdecl* GetSystemDir)();
-    const char*(__cdecl* GetTempDir)();
-    const char*(__cdecl* GetVersion)(const char*);
-    short(__cdecl* GetWindowList)(int, int, const char*, const char*, short);
-    const char*(__cdecl* GetWindowsDir)();
-    const char*(__cdecl* GetWindowsUserDomain)(short);
-    short(__cdecl* GetWindowsUserGroups)();
-    const char*(__cdecl* GetWindowsUserName)();
-    short(__cdecl* IsActive)(short);
-    short(__cdecl* PrintLine)(const char*, const char*);
-    short(__cdecl* RASActive)(const char*);
-    short(__cdecl* RASDial)(const char*, const char*, const char*, const char*);
-    const char*(__cdecl* RASEntries)();
-    short(__cdecl* RASHangUp)(const char*);
-    const char*(__cdecl* RASList)();
-    short(__cdecl* SetWindowBorder)(HWND, short, short);
-    short(__cdecl* WindowRefresh)(HWND);
+#define OV_EXPORT_POINTER(name, result, parameters) result(__cdecl* name) parameters = nullptr;
+    OV_EXPORT_LIST(OV_EXPORT_POINTER)
+#undef OV_EXPORT_POINTER
 
     // The module of this test process, loaded on first use from beside the test program.
     static OvModule& Get();
     // Full path of the built DLL.
     static std::string Path();
 
-    // Polls IsActive until the request ends, then collects its text.
-    std::string Wait(short slot, DWORD timeoutMs = 120000) const;
+    // Polls IsActive until the request ends, then collects its text; a
+    // request still running at the deadline fails the test naming its slot.
+    std::string Wait(short slot, DWORD timeoutMs = 60000) const;
     // Collects every slot, so a test starts with all 30 free.
     void CollectAll() const;
 };

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/app.h"
+#include "support/slot_wait.h"
 #include "sysinfo_simulation.h"
 
 namespace {
@@ -10,13 +11,7 @@ namespace {
 // Runs one group request through a slot and collects its text.
 std::string GroupsThroughSlot() {
     COvDEvedApp& app = TheApp();
-    const short slot = app.GetWindowsUserGroups();
-    EXPECT_GE(slot, 0);
-    if (slot < 0) return "<no slot>";
-    const DWORD start = GetTickCount();
-    while (app.IsActive(slot) && GetTickCount() - start < 30000)
-        Sleep(1);
-    return app.GetData(slot);
+    return WaitForSlot(app, app.GetWindowsUserGroups());
 }
 
 std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
@@ -150,6 +145,13 @@ TEST_F(SysInfoSimGroups, ItemsInTokenOrderWithEmptyItemsForFailedLookups) {
         EXPECT_EQ(room, 254u);
     EXPECT_EQ(Sim().tokensOpened, Sim().tokensClosed);
     EXPECT_EQ(Sim().blocksAllocated, Sim().blocksFreed);
+}
+
+TEST_F(SysInfoSimGroups, ACountBeyondTheBlockReadsOnlyTheGroupsItHolds) {
+    Sim().groups = {{"A", "b"}, {"C", "d"}};
+    Sim().claimedGroupCount = 100000;
+    EXPECT_EQ(GroupsThroughSlot(), "A\\b,C\\d");
+    EXPECT_EQ(Sim().lookupRooms.size(), 4u) << "two lookups, name and domain room each";
 }
 
 TEST_F(SysInfoSimGroups, NamesThatNeedMoreThan254CharactersLeaveEmptyItems) {

@@ -96,7 +96,8 @@ void FillBlock(TOKEN_INFORMATION_CLASS infoClass, void* block) {
         return;
     }
     auto* groups = static_cast<TOKEN_GROUPS*>(block);
-    groups->GroupCount = static_cast<DWORD>(g_state.groups.size());
+    groups->GroupCount = g_state.claimedGroupCount ? g_state.claimedGroupCount
+                                                   : static_cast<DWORD>(g_state.groups.size());
     for (std::size_t i = 0; i < g_state.groups.size(); ++i) {
         groups->Groups[i].Sid = &g_groupSids[i];
         groups->Groups[i].Attributes = SE_GROUP_ENABLED;

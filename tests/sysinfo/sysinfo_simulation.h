@@ -33,6 +33,7 @@ struct SimState {
     bool readFails = false;
     SimAccount user{"SIMDOM", "operator"};
     std::vector<SimAccount> groups;
+    DWORD claimedGroupCount = 0;    // nonzero: the count the block claims, whatever it holds
     std::vector<DWORD> lookupRooms; // name and domain room of each lookup
 
     // What was taken and given back.

@@ -93,31 +93,29 @@ std::string PathOfLength(std::size_t n) {
 
 } // namespace
 
-TEST(SysInfoFolders, WindowsAndSystemFoldersAsThePlatformGivesThem) {
+TEST(SysInfoFolders, FoldersNameExistingDirectoriesAndKeepTheirText) {
     auto& m = OvModule::Get();
-    char expected[MAX_PATH];
-    ASSERT_GT(GetWindowsDirectoryA(expected, MAX_PATH), 0u);
-    EXPECT_STREQ(m.GetWindowsDir(), expected);
-    ASSERT_GT(GetSystemDirectoryA(expected, MAX_PATH), 0u);
-    const std::string system = m.GetSystemDir();
-    EXPECT_EQ(system, expected);
-    EXPECT_NE(system.back(), '\\') << "no separator is added";
-}
-
-TEST(SysInfoFolders, TempFolderKeepsItsTrailingBackslash) {
-    char expected[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, expected), 0u);
-    const std::string temp = OvModule::Get().GetTempDir();
-    EXPECT_EQ(temp, expected);
-    ASSERT_FALSE(temp.empty());
-    EXPECT_EQ(temp.back(), '\\');
-}
-
-TEST(SysInfoFolders, ComputerNameAsThePlatformGivesIt) {
-    char expected[MAX_COMPUTERNAME_LENGTH + 1];
-    DWORD size = sizeof expected;
-    ASSERT_TRUE(GetComputerNameA(expected, &size));
-    EXPECT_STREQ(OvModule::Get().GetComputerName(), expected);
+    struct Folder {
+        const char* name;
+        const char*(__cdecl* get)();
+        bool trailingSeparator;
+    } folders[] = {{"windows", m.GetWindowsDir, false},
+                   {"system", m.GetSystemDir, false},
+                   {"temp", m.GetTempDir, true}};
+    for (const Folder& f : folders) {
+        const char* first = f.get();
+        const std::string text = first;
+        ASSERT_FALSE(text.empty()) << f.name;
+        EXPECT_LE(text.size(), 254u) << f.name;
+        EXPECT_TRUE(DirExists(text)) << f.name << ": " << text;
+        EXPECT_EQ(text.back() == '\\', f.trailingSeparator) << f.name << ": " << text;
+        EXPECT_EQ(f.get(), first) << f.name << ": one buffer";
+        EXPECT_EQ(text, first) << f.name << ": the same text again";
+    }
+    // A name the network knows the machine by: no separators, not empty.
+    const std::string computer = m.GetComputerName();
+    EXPECT_FALSE(computer.empty());
+    EXPECT_EQ(computer.find_first_of("\\/ "), std::string::npos) << computer;
 }
 
 TEST(SysInfoFolders, EachExportKeepsOneBufferOfItsOwn) {

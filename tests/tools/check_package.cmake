@@ -54,11 +54,17 @@ set(dll ${root}/bin/OvDurAru.dll)
 set(exe ${root}/bin/ovcall.exe)
 
 # --- export directory: the module's name and 29 names at ordinals 1..29
-set(names CreateNewDir DirCopy DisplayResList DisplaySetRes FileCopy FileDelete
-  GetComputerName GetData GetFileList GetFileListCount GetFileListName GetMyDocDir
-  GetSystemDir GetTempDir GetVersion GetWindowList GetWindowsDir GetWindowsUserDomain
-  GetWindowsUserGroups GetWindowsUserName IsActive PrintLine RASActive RASDial
-  RASEntries RASHangUp RASList SetWindowBorder WindowRefresh)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/../support/export_list.h header)
+string(REGEX MATCHALL "\n +OV_EXPORT\\([A-Za-z]+," rows "${header}")
+set(names)
+foreach(row ${rows})
+  string(REGEX REPLACE "[^(]*\\(([A-Za-z]+)," "\\1" name "${row}")
+  list(APPEND names ${name})
+endforeach()
+list(LENGTH names count)
+if(NOT count EQUAL 29)
+  fail("tests/support/export_list.h gives ${count} export names, not 29")
+endif()
 run(dump ${OBJDUMP} -p ${dll})
 if(NOT dump MATCHES "\nName[ \t]+[0-9a-f]+ OvDurAru\\.dll\n")
   fail("the export directory does not name the module OvDurAru.dll")
