@@ -2,6 +2,8 @@
 
 #include <winsock2.h>
 
+#include <process.h>
+
 #include <atomic>
 #include <cstring>
 
@@ -14,7 +16,6 @@ namespace {
 // Constant-initialised, so records may register from any static initialiser.
 CRuntimeClass* g_firstClass = nullptr;
 CWinApp* g_app = nullptr;
-HMODULE g_module = nullptr;
 std::atomic<int> g_liveThreads{0};
 } // namespace
 
@@ -137,7 +138,6 @@ CWinApp::~CWinApp() {
 }
 
 CWinApp* AfxGetApp() { return g_app; }
-HMODULE AfxGetModule() { return g_module; }
 
 namespace {
 enum SocketsState { kSocketsIdle, kSocketsArmed, kSocketsStarting, kSocketsUp, kSocketsDown };
@@ -160,24 +160,35 @@ void AfxRunDeferredStartup() {
     g_sockets.store(WSAStartup(MAKEWORD(1, 1), &data) == 0 ? kSocketsUp : kSocketsDown);
 }
 
-void AfxSocketTerm() {
-    if (g_sockets.exchange(kSocketsIdle) != kSocketsUp) return;
-    // Not under the loader lock either, and not in this module's code, which
-    // is about to go away: a thread that starts right in ws2_32's WSACleanup.
-    // It takes no argument; the thread ends as soon as it returns. ws2_32 gets
-    // a reference of its own first, or it could be unloaded with this module
-    // before the thread runs; that one reference is left to process exit.
-    HMODULE ws2 = LoadLibraryA("ws2_32.dll");
-    FARPROC cleanup = ws2 ? GetProcAddress(ws2, "WSACleanup") : nullptr;
-    if (!cleanup) return;
-    HANDLE thread = ::CreateThread(
-        nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(cleanup)),
-        nullptr, 0, nullptr);
-    if (thread) CloseHandle(thread);
+namespace {
+
+// A reference on the module that holds code, without naming the module.
+bool KeepLoaded(const void* code) {
+    HMODULE module = nullptr;
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCSTR>(code),
+                              &module);
 }
 
-BOOL AfxModuleStartup(HMODULE module) {
-    g_module = module;
+} // namespace
+
+void AfxSocketTerm() {
+    if (g_sockets.exchange(kSocketsIdle) != kSocketsUp) return;
+    // Not under the loader lock, where WSACleanup may unload its providers, and
+    // not in this module's code, which is unmapped as soon as the entry returns:
+    // a C runtime thread calls WSACleanup itself once the loader lock is free.
+    // The runtime calls its routine as cdecl, where the caller removes the
+    // argument; WSACleanup takes none and removes none, so the stack stays as
+    // the caller left it (x64 has one convention and ignores the spare register).
+    // ws2_32 and the runtime must outlive this module until that thread has
+    // run: each gets a reference of its own, left to process exit.
+    const auto cleanup = reinterpret_cast<const void*>(&WSACleanup);
+    const auto beginThread = reinterpret_cast<const void*>(&_beginthread);
+    if (!KeepLoaded(cleanup) || !KeepLoaded(beginThread)) return;
+    using CRoutine = void(__cdecl*)(void*);
+    _beginthread(reinterpret_cast<CRoutine>(reinterpret_cast<void*>(&WSACleanup)), 0, nullptr);
+}
+
+BOOL AfxModuleStartup(HMODULE /*module*/) {
     CWinApp* app = AfxGetApp();
     return app ? app->InitInstance() : FALSE;
 }
