@@ -2,8 +2,6 @@
 
 #include <winsock2.h>
 
-#include <process.h>
-
 #include <atomic>
 #include <cstring>
 
@@ -160,32 +158,13 @@ void AfxRunDeferredStartup() {
     g_sockets.store(WSAStartup(MAKEWORD(1, 1), &data) == 0 ? kSocketsUp : kSocketsDown);
 }
 
-namespace {
-
-// A reference on the module that holds code, without naming the module.
-bool KeepLoaded(const void* code) {
-    HMODULE module = nullptr;
-    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCSTR>(code),
-                              &module);
-}
-
-} // namespace
-
 void AfxSocketTerm() {
-    if (g_sockets.exchange(kSocketsIdle) != kSocketsUp) return;
-    // Not under the loader lock, where WSACleanup may unload its providers, and
-    // not in this module's code, which is unmapped as soon as the entry returns:
-    // a C runtime thread calls WSACleanup itself once the loader lock is free.
-    // The runtime calls its routine as cdecl, where the caller removes the
-    // argument; WSACleanup takes none and removes none, so the stack stays as
-    // the caller left it (x64 has one convention and ignores the spare register).
-    // ws2_32 and the runtime must outlive this module until that thread has
-    // run: each gets a reference of its own, left to process exit.
-    const auto cleanup = reinterpret_cast<const void*>(&WSACleanup);
-    const auto beginThread = reinterpret_cast<const void*>(&_beginthread);
-    if (!KeepLoaded(cleanup) || !KeepLoaded(beginThread)) return;
-    using CRoutine = void(__cdecl*)(void*);
-    _beginthread(reinterpret_cast<CRoutine>(reinterpret_cast<void*>(&WSACleanup)), 0, nullptr);
+    // The start-up's reference is kept until the process ends, when the
+    // system releases it. Windows Sockets must not be cleaned up under the
+    // loader lock, and a clean-up handed to a thread of its own races a host
+    // that exits right after unloading the module: the process can crash in
+    // its exit. Loading the module again takes one more reference.
+    g_sockets.store(kSocketsIdle);
 }
 
 BOOL AfxModuleStartup(HMODULE /*module*/) {
@@ -193,8 +172,7 @@ BOOL AfxModuleStartup(HMODULE /*module*/) {
     return app ? app->InitInstance() : FALSE;
 }
 
-void AfxModuleShutdown(bool processTerminating) {
+void AfxModuleShutdown() {
     if (CWinApp* app = AfxGetApp()) app->ExitInstance();
-    // At process exit the system reclaims the sockets layer itself.
-    if (!processTerminating) AfxSocketTerm();
+    AfxSocketTerm();
 }
