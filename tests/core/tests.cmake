@@ -17,7 +17,7 @@ target_sources(inproc_tests PRIVATE
 # For the on-demand system libraries: a host that links none of them, and
 # stand-ins planted beside a host, kept out of the test programs' own folder.
 add_executable(ovloadprobe tests/core/load_probe.cpp)
-target_link_libraries(ovloadprobe PRIVATE ws2_32)
+target_include_directories(ovloadprobe PRIVATE tests)
 add_dependencies(blackbox_tests ovloadprobe)
 foreach(planted rasapi32.dll winspool.drv version.dll)
   get_filename_component(base ${planted} NAME_WE)
