@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/app.h"
@@ -98,6 +101,22 @@ TEST(CoreSystemLibrary, ComesFromTheSystemFolderOnlyAndOnce) {
         EXPECT_THAT(PathOf(module), StartsWith(SystemFolder()));
         EXPECT_EQ(library->Module(), module);
     }
+    // Many first uses at once load it once: every caller gets the same module.
+    ov::SystemLibrary fresh{"version.dll"};
+    std::atomic<bool> go{false};
+    std::vector<HMODULE> seen(8);
+    std::vector<std::thread> callers;
+    for (HMODULE& module : seen)
+        callers.emplace_back([&] {
+            while (!go)
+                std::this_thread::yield();
+            module = fresh.Module();
+        });
+    go = true;
+    for (std::thread& caller : callers)
+        caller.join();
+    EXPECT_NE(seen[0], nullptr);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), seen[0]), 8);
     // A library that lies only beside the program is found by a bare name, never by the module.
     const char* besideOnly = "ovver_raw_valid.dll";
     EXPECT_EQ(ov::LoadFromSystemFolder(besideOnly), nullptr);
