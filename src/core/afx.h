@@ -107,4 +107,3 @@ void AfxSocketTerm();
 // Module start-up and unload, called from the module entry (and by in-process tests).
 BOOL AfxModuleStartup(HMODULE module);
 void AfxModuleShutdown();
-HMODULE AfxGetModule();
