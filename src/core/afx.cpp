@@ -167,7 +167,7 @@ void AfxSocketTerm() {
     g_sockets.store(kSocketsIdle);
 }
 
-BOOL AfxModuleStartup(HMODULE /*module*/) {
+BOOL AfxModuleStartup() {
     CWinApp* app = AfxGetApp();
     return app ? app->InitInstance() : FALSE;
 }

@@ -7,7 +7,7 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    AfxModuleStartup(GetModuleHandleA(nullptr));
+    AfxModuleStartup();
     const int result = RUN_ALL_TESTS();
     // Workers still ending must not race the program's exit.
     ovcall::WaitForOtherThreadsToEnd();
