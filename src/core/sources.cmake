@@ -5,4 +5,5 @@ list(APPEND OV_SOURCES
   src/core/exports.cpp
   src/core/fault_guard.cpp
   src/core/slots.cpp
+  src/core/system_library.cpp
   src/core/worker.cpp)
