@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/child_process.h"
 #include "support/ov_module.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
 #include "support/ov_module.h"
 
 namespace files_test {
