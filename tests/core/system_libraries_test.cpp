@@ -11,6 +11,7 @@
 #include "support/child_process.h"
 #include "support/file_printer.h"
 #include "support/ov_module.h"
+#include "support/system_folder.h"
 
 using ::testing::StartsWith;
 
@@ -20,18 +21,6 @@ const char* const kOnDemand[] = {"rasapi32.dll", "winspool.drv", "version.dll"};
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 std::string BuildFolder() { return FolderOf(OvModule::Path()); }
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string SystemFolder() {
-    char folder[MAX_PATH];
-    const UINT n = GetSystemDirectoryA(folder, MAX_PATH);
-    return Lower(std::string(folder, n)) + "\\";
-}
 
 // Wine's own user32 imports version.dll, so there it comes into the process
 // with user32, found like any import: beside the host first. Windows' user32

@@ -18,22 +18,11 @@
 #include "support/file_printer.h"
 #include "support/slot_wait.h"
 #include "sysinfo/version_info.h"
+#include "support/system_folder.h"
 
 using ::testing::StartsWith;
 
 namespace {
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string SystemFolder() {
-    char folder[MAX_PATH];
-    const UINT n = GetSystemDirectoryA(folder, MAX_PATH);
-    return Lower(std::string(folder, n)) + "\\";
-}
 
 std::string PathOf(HMODULE module) {
     char path[MAX_PATH];
