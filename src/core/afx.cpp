@@ -161,19 +161,12 @@ void AfxRunDeferredStartup() {
 }
 
 void AfxSocketTerm() {
-    if (g_sockets.exchange(kSocketsIdle) != kSocketsUp) return;
-    // Not under the loader lock either, and not in this module's code, which
-    // is about to go away: a thread that starts right in ws2_32's WSACleanup.
-    // It takes no argument; the thread ends as soon as it returns. ws2_32 gets
-    // a reference of its own first, or it could be unloaded with this module
-    // before the thread runs; that one reference is left to process exit.
-    HMODULE ws2 = LoadLibraryA("ws2_32.dll");
-    FARPROC cleanup = ws2 ? GetProcAddress(ws2, "WSACleanup") : nullptr;
-    if (!cleanup) return;
-    HANDLE thread = ::CreateThread(
-        nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(cleanup)),
-        nullptr, 0, nullptr);
-    if (thread) CloseHandle(thread);
+    // The start-up's reference is kept until the process ends, when the
+    // system releases it. Windows Sockets must not be cleaned up under the
+    // loader lock, and a clean-up handed to a thread of its own races a host
+    // that exits right after unloading the module: the process can crash in
+    // its exit. Loading the module again takes one more reference.
+    g_sockets.store(kSocketsIdle);
 }
 
 BOOL AfxModuleStartup(HMODULE module) {
@@ -182,8 +175,7 @@ BOOL AfxModuleStartup(HMODULE module) {
     return app ? app->InitInstance() : FALSE;
 }
 
-void AfxModuleShutdown(bool processTerminating) {
+void AfxModuleShutdown() {
     if (CWinApp* app = AfxGetApp()) app->ExitInstance();
-    // At process exit the system reclaims the sockets layer itself.
-    if (!processTerminating) AfxSocketTerm();
+    AfxSocketTerm();
 }

@@ -101,10 +101,10 @@ CWinApp* AfxGetApp();
 // the module (AfxRunDeferredStartup). The outcome is not reported.
 BOOL AfxSocketInit();
 void AfxRunDeferredStartup();
-// Releases what AfxSocketInit took, without running under the loader lock.
+// Ends the module's use of the sockets layer; its reference is left to the process's exit.
 void AfxSocketTerm();
 
 // Module start-up and unload, called from the module entry (and by in-process tests).
 BOOL AfxModuleStartup(HMODULE module);
-void AfxModuleShutdown(bool processTerminating);
+void AfxModuleShutdown();
 HMODULE AfxGetModule();

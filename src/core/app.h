@@ -13,6 +13,7 @@
 #include "core/result_buffer.h"
 #include "core/slots.h"
 #include "core/worker.h"
+#include "dialup/kept_connection.h"
 
 class CFileListStore;
 
@@ -76,7 +77,7 @@ class COvDEvedApp : public CWinApp {
 
     COperationSlotTable m_slots;
     // Handle of the latest dial-up connection; written by the dial-up workers only.
-    HANDLE m_hRasConn = nullptr;
+    ov::ras::KeptConnection m_hRasConn;
     // The module-wide file list, created by the first listing request.
     std::atomic<CFileListStore*> m_pFileList{nullptr};
 };

@@ -3,13 +3,13 @@
 
 #include "core/afx.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         DisableThreadLibraryCalls(instance);
         return AfxModuleStartup(instance);
     case DLL_PROCESS_DETACH:
-        AfxModuleShutdown(reserved != nullptr);
+        AfxModuleShutdown();
         break;
     default:
         break;

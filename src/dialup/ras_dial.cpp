@@ -23,8 +23,9 @@ template <std::size_t N> bool CopyField(CHAR (&field)[N], std::string_view text)
 
 CRASDial::~CRASDial() { WipePassword(); }
 
-BOOL CRASDial::Start(HANDLE* keptConnection, std::vector<std::string> connected, const char* entry,
-                     const char* domain, const char* user, const char* password) {
+BOOL CRASDial::Start(ov::ras::KeptConnection* keptConnection, std::vector<std::string> connected,
+                     const char* entry, const char* domain, const char* user,
+                     const char* password) {
     m_phRasConn = keptConnection;
     m_connectedEntries = std::move(connected);
     m_strEntry = entry;
@@ -37,19 +38,22 @@ BOOL CRASDial::Start(HANDLE* keptConnection, std::vector<std::string> connected,
 BOOL CRASDial::InitInstance() { return FinishRequest(DialAndReport()); }
 
 std::string CRASDial::DialAndReport() {
+    // Every dial starts the kept handle afresh, a refused one too.
+    const auto dial = m_phRasConn->BeginDial();
     ov::ras::DialParamsRecord params{};
     const bool fits = FillDialParams(params);
     WipePassword(); // from here on the record holds the only copy
+    // Judged on its own handle, so an overlapping dial never changes what this one reports.
+    HRASCONN connection = nullptr;
     if (fits) {
-        *m_phRasConn = nullptr;
         // With no notifier the dial returns once the line is up or has failed.
-        ov::ras::Ras().Dial(nullptr, nullptr, &params, 0, nullptr,
-                            reinterpret_cast<HRASCONN*>(m_phRasConn));
+        ov::ras::Ras().Dial(nullptr, nullptr, &params, 0, nullptr, &connection);
+        m_phRasConn->Publish(dial, connection);
     }
     SecureZeroMemory(&params, sizeof(params));
     // A credential that does not fit is refused, never cut: cut, it would dial
     // with the wrong one.
-    return fits ? Outcome() : "-1";
+    return fits ? Outcome(connection) : "-1";
 }
 
 bool CRASDial::FillDialParams(ov::ras::DialParamsRecord& params) const {
@@ -64,10 +68,9 @@ bool CRASDial::FillDialParams(ov::ras::DialParamsRecord& params) const {
            CopyField(params.szDomain, m_strDomain);
 }
 
-std::string CRASDial::Outcome() const {
+std::string CRASDial::Outcome(HRASCONN connection) const {
     ov::ras::ConnectionStatusRecord status{};
     status.dwSize = sizeof(status);
-    const auto connection = static_cast<HRASCONN>(*m_phRasConn);
     if (ov::ras::Ras().GetConnectStatus(connection, &status) == ERROR_SUCCESS) {
         if (status.rasconnstate == ov::ras::kConnected) return "1";
         if (status.rasconnstate == ov::ras::kDisconnected) return "0";

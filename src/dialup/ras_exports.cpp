@@ -12,9 +12,11 @@ namespace {
 ov::ResultBuffer g_entries;
 ov::ResultBuffer g_list; // RASList's, also refilled by RASActive and RASDial
 
-// Fills RASList's buffer from the connected names.
-void PublishConnected(const std::vector<std::string>& names) {
-    ov::CopyCut(g_list, ov::ras::JoinNames(names));
+// Fills RASList's buffer, cut, from the connected names and returns them whole.
+std::string PublishConnected(const std::vector<std::string>& names) {
+    std::string joined = ov::ras::JoinNames(names);
+    ov::CopyCut(g_list, joined);
+    return joined;
 }
 } // namespace
 
@@ -37,7 +39,10 @@ const char* COvDEvedApp::RASList() {
 short COvDEvedApp::RASActive(const char* entry) {
     return ov::CallFrame<short>("COvDEvedApp::RASActive", 0, [&]() -> short {
         const std::string name = ov::ras::Lower(entry);
-        const std::string connected = ov::ras::Lower(RASList());
+        g_list[0] = '\0';
+        // The whole list: a name past the cut of RASList's text is connected too.
+        const std::string connected =
+            ov::ras::Lower(PublishConnected(ov::ras::ConnectedEntryNames()));
         return connected.find(name) != std::string::npos ? 1 : 0;
     });
 }

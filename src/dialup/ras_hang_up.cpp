@@ -5,7 +5,7 @@
 
 IMPLEMENT_DYNCREATE(CRASHangUp)
 
-BOOL CRASHangUp::Start(HANDLE* keptConnection, const char* entry) {
+BOOL CRASHangUp::Start(ov::ras::KeptConnection* keptConnection, const char* entry) {
     m_phRasConn = keptConnection;
     m_strEntry = entry;
     return CreateThread(0, 0, nullptr);
@@ -15,7 +15,7 @@ BOOL CRASHangUp::InitInstance() {
     m_pSlot->SetText("0");
     bool hungUpNamed = false;
     if (m_strEntry.empty())
-        ov::ras::Ras().HangUp(static_cast<HRASCONN>(*m_phRasConn)); // the kept handle stays
+        ov::ras::Ras().HangUp(m_phRasConn->Get()); // the kept handle stays
     else
         hungUpNamed = HangUpNamed();
     SetFinalText(hungUpNamed ? "1" : "0");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/worker.h"
+#include "dialup/kept_connection.h"
 #include "dialup/ras_platform.h"
 
 class CRASDial : public CSlotWorker {
@@ -15,11 +16,11 @@ class CRASDial : public CSlotWorker {
     ~CRASDial() override;
 
     // connected: the entries connected when the request was made.
-    BOOL Start(HANDLE* keptConnection, std::vector<std::string> connected, const char* entry,
-               const char* domain, const char* user, const char* password);
+    BOOL Start(ov::ras::KeptConnection* keptConnection, std::vector<std::string> connected,
+               const char* entry, const char* domain, const char* user, const char* password);
     BOOL InitInstance() override;
 
-    HANDLE* m_phRasConn = nullptr;
+    ov::ras::KeptConnection* m_phRasConn = nullptr;
     std::vector<std::string> m_connectedEntries;
     std::string m_strEntry;
     std::string m_strDomain;
@@ -29,7 +30,7 @@ class CRASDial : public CSlotWorker {
   private:
     std::string DialAndReport();
     bool FillDialParams(ov::ras::DialParamsRecord& params) const;
-    std::string Outcome() const;
+    std::string Outcome(HRASCONN connection) const;
     bool DialsNumber() const { return !m_strEntry.empty() && m_strEntry.front() == '@'; }
     bool WasConnected() const;
     void WipePassword();
@@ -38,10 +39,10 @@ class CRASDial : public CSlotWorker {
 class CRASHangUp : public CSlotWorker {
     DECLARE_WORKER(CRASHangUp)
   public:
-    BOOL Start(HANDLE* keptConnection, const char* entry);
+    BOOL Start(ov::ras::KeptConnection* keptConnection, const char* entry);
     BOOL InitInstance() override;
 
-    HANDLE* m_phRasConn = nullptr;
+    ov::ras::KeptConnection* m_phRasConn = nullptr;
     std::string m_strEntry;
 
   private:

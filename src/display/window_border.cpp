@@ -26,5 +26,7 @@ short COvDEvedApp::SetWindowBorder(HWND window, short kind, short transparent) {
 }
 
 short COvDEvedApp::WindowRefresh(HWND window) {
+    // No handle names no window; passed on, it would repaint every window.
+    if (!window) return 0;
     return InvalidateRect(window, nullptr, FALSE) ? 1 : 0;
 }

@@ -1,5 +1,6 @@
 #include "display/window_list.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "core/app.h"
@@ -19,10 +20,50 @@ std::string_view Tail(std::string_view title, std::size_t n) {
     return n >= title.size() ? title : title.substr(title.size() - n);
 }
 
-std::string TitleOf(HWND window) {
-    char title[256];
-    const int n = GetWindowTextA(window, title, 255);
+constexpr int kTitleRoom = 255;        // the platform's limit, terminator included
+constexpr std::size_t kMaxTitle = 254; // characters a title keeps
+
+bool OwnedByThisProcess(HWND window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(window, &process) != 0 && process == GetCurrentProcessId();
+}
+
+// Cut like an ANSI read into the same room, never inside a double-byte character.
+std::string CutToTitleRoom(std::string text) {
+    std::size_t keep = 0;
+    while (keep < text.size()) {
+        const std::size_t width = IsDBCSLeadByte(static_cast<BYTE>(text[keep])) ? 2 : 1;
+        if (keep + width > kMaxTitle) break;
+        keep += width;
+    }
+    text.resize(std::min(keep, text.size()));
+    return text;
+}
+
+// The title as the window keeps it, read without a message: asking a window of
+// this process for its text waits on the window's thread, which may be the
+// very thread that polls for this list, or one that hangs.
+std::string KeptTitleOf(HWND window) {
+    wchar_t wide[kTitleRoom];
+    const int n = InternalGetWindowText(window, wide, kTitleRoom);
+    if (n <= 0) return {};
+    char title[2 * kTitleRoom];
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide, n, title, sizeof(title), nullptr, nullptr);
+    if (bytes <= 0) return {};
+    return CutToTitleRoom(std::string(title, static_cast<std::size_t>(bytes)));
+}
+
+// Other processes' windows: the platform reads their kept title without a message.
+std::string AnsiTitleOf(HWND window) {
+    char title[kTitleRoom + 1];
+    const int n = GetWindowTextA(window, title, kTitleRoom);
     return n > 0 ? std::string(title, static_cast<std::size_t>(n)) : std::string();
+}
+
+// A title that cannot be read counts as no title.
+std::string TitleOf(HWND window) {
+    return OwnedByThisProcess(window) ? KeptTitleOf(window) : AnsiTitleOf(window);
 }
 
 std::string HandleText(HWND window) {
@@ -64,15 +105,20 @@ bool CWindowList::AddWindow(HWND window, const std::string& title) {
         return true;
     if (!m_strSuffix.empty() && !SameIgnoringCase(m_strSuffix, Tail(title, m_strSuffix.size())))
         return true;
-    // Matches before the start position are passed over; the count is put
-    // back after a report, so every later match is reported too.
-    if (--m_nStart > 0) return true;
+    // Matches before the start position are passed over. Counting down only
+    // while above the boundaries keeps every value at or below them, however
+    // low, acting like the boundary.
+    if (m_nStart > 1) {
+        --m_nStart;
+        return true;
+    }
     if (!m_strList.empty()) m_strList += ',';
     m_strList += title;
     if (m_nWithHandle) m_strList += ',' + HandleText(window);
-    ++m_nStart;
     // The first report always goes in, whatever the maximum count.
-    return --m_nMax > 0;
+    if (m_nMax <= 1) return false;
+    --m_nMax;
+    return true;
 }
 
 // Called back by the platform: nothing may unwind through it. A failure ends

@@ -1,5 +1,8 @@
 #include "print/print_line.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "core/app.h"
 #include "print/spooler_platform.h"
 
@@ -33,11 +36,20 @@ class SpoolerJob {
         return m_docOpen;
     }
     bool StartPage() { return m_pageOpen = m_spooler.startPagePrinter(m_printer) != 0; }
-    // Exactly the text's bytes: nothing added, nothing translated.
-    bool Write(const std::string& bytes) {
-        DWORD written = 0;
-        return m_spooler.writePrinter(m_printer, const_cast<char*>(bytes.data()),
-                                      static_cast<DWORD>(bytes.size()), &written) != 0;
+    // Exactly the text's bytes: nothing added, nothing translated. The spooler
+    // may take them in pieces; one that takes nothing of what is left would
+    // leave the job cut, so that is a failed write. An empty text is still
+    // offered once.
+    bool Write(std::string_view bytes) {
+        do {
+            DWORD written = 0;
+            if (!m_spooler.writePrinter(m_printer, const_cast<char*>(bytes.data()),
+                                        static_cast<DWORD>(bytes.size()), &written))
+                return false;
+            if (written == 0 && !bytes.empty()) return false;
+            bytes.remove_prefix(std::min<std::size_t>(written, bytes.size()));
+        } while (!bytes.empty());
+        return true;
     }
     // A stage that fails to end is not ended a second time.
     bool EndPage() {

@@ -54,7 +54,7 @@ TEST_F(DialupDial, StatusDecidesTheOutcome) {
 }
 
 TEST_F(DialupDial, EachDialStartsFromAZeroKeptHandle) {
-    TheApp().m_hRasConn = reinterpret_cast<HANDLE>(0x4711);
+    TheApp().m_hRasConn.Set(reinterpret_cast<HRASCONN>(0x4711));
     ras.SetDialOutcome(DialOutcome::Fails);
     EXPECT_EQ(Dial("Office"), "-1");
     EXPECT_EQ(Kept(), nullptr);
@@ -106,16 +106,29 @@ TEST_F(DialupDial, CredentialsUpToTheirFieldsAreDialled) {
     EXPECT_EQ(call.password, password);
 }
 
-TEST_F(DialupDial, OverlongCredentialIsRefusedNotCut) {
+TEST_F(DialupDial, OverlongCredentialIsRefusedNotCutAndForgetsTheLastDial) {
     const std::string longDomain(16, 'd'), longUser(257, 'u'), longPassword(257, 'p');
     const std::string longNumber = "@" + std::string(129, '5');
-    TheApp().m_hRasConn = reinterpret_cast<HANDLE>(0x4711);
-    EXPECT_EQ(Dial("Office", longDomain.c_str(), "alice", "pw"), "-1");
-    EXPECT_EQ(Dial("Office", "CORP", longUser.c_str(), "pw"), "-1");
-    EXPECT_EQ(Dial("Office", "CORP", "alice", longPassword.c_str()), "-1");
-    EXPECT_EQ(Dial(longNumber.c_str(), "CORP", "alice", "pw"), "-1");
-    EXPECT_TRUE(ras.Dials().empty());
-    EXPECT_EQ(Kept(), reinterpret_cast<HRASCONN>(0x4711)); // nothing dialled, nothing replaced
+    struct Request {
+        std::string entry, domain, user, password;
+    };
+    const Request refused[] = {{"Home", longDomain, "alice", "pw"},
+                               {"Home", "CORP", longUser, "pw"},
+                               {"Home", "CORP", "alice", longPassword},
+                               {longNumber, "CORP", "alice", "pw"}};
+    for (const Request& r : refused) {
+        ASSERT_EQ(Dial("Office"), "1");
+        EXPECT_EQ(Dial(r.entry.c_str(), r.domain.c_str(), r.user.c_str(), r.password.c_str()),
+                  "-1");
+        EXPECT_EQ(Kept(), nullptr) << r.entry;
+        // So a hang-up without a name ends nothing, not the earlier dial's line.
+        EXPECT_EQ(HangUp(""), "0");
+        EXPECT_EQ(ras.HangUps().back(), nullptr) << r.entry;
+        EXPECT_EQ(ras.Connections().size(), 1u) << r.entry;
+        HangUp("Office");
+    }
+    for (const ras_sim::DialCall& call : ras.Dials())
+        EXPECT_EQ(call.entry, "Office");
 }
 
 TEST_F(DialupDial, LongEntryNameIsCutTo256) {
@@ -156,6 +169,32 @@ TEST_F(DialupDial, WorkerForgetsThePasswordWhetherItDialsOrNot) {
         EXPECT_FALSE(slot.IsActive());
     }
     EXPECT_EQ(ras.Dials().size(), 1u);
+}
+
+TEST_F(DialupDial, OverlappingDialsEachReportTheirOwnOutcome) {
+    ras.SetDialOutcomeFor("Up", DialOutcome::Connects);
+    ras.SetDialOutcomeFor("Down", DialOutcome::Disconnects);
+    for (int round = 0; round < 200; ++round) {
+        ras.HoldDials();
+        const short up = TheApp().RASDial("Up", "", "", "");
+        const short down = TheApp().RASDial("Down", "", "", "");
+        const bool held = ras.WaitForHeldDials(2, 10000);
+        // While both dials are under way neither handle is known yet.
+        const std::string hangUp = held ? HangUp("") : "not run";
+        ras.ReleaseDials();
+        ASSERT_TRUE(held) << "both dials in progress at once, round " << round;
+        ASSERT_EQ(Wait(up), "1") << "round " << round;
+        ASSERT_EQ(Wait(down), "0") << "round " << round;
+        ASSERT_EQ(hangUp, "0");
+        ASSERT_EQ(ras.HangUps().back(), nullptr) << "round " << round;
+        // Kept: the handle of whichever dial began last.
+        const auto connections = ras.Connections();
+        ASSERT_GE(connections.size(), 2u);
+        ASSERT_TRUE(Kept() == connections.end()[-1].handle ||
+                    Kept() == connections.end()[-2].handle)
+            << "round " << round;
+    }
+    EXPECT_EQ(ras.Dials().size(), 400u);
 }
 
 TEST_F(DialupDial, CallerTextsMayBeReusedAtOnce) {

@@ -116,11 +116,18 @@ TEST_F(DialupConnected, ActiveIgnoresCaseAndMatchesPartOfAName) {
     EXPECT_EQ(TheApp().RASActive("Office2"), 0);
 }
 
-TEST_F(DialupConnected, ActiveSearchesTheCutList) {
-    ras.Open(std::string(250, 'a'));
+TEST_F(DialupConnected, ActiveSearchesTheWholeListWhileTheBufferGetsItCut) {
+    const std::string first(250, 'a');
+    ras.Open(first);
     ras.Open("Office");
     EXPECT_EQ(TheApp().RASActive("Off"), 1);
-    EXPECT_EQ(TheApp().RASActive("Office"), 0); // beyond the first 254 characters
+    EXPECT_EQ(TheApp().RASActive("OFFICE"), 1); // beyond the first 254 characters
+    EXPECT_STREQ(TheApp().RASList(), (first + ",Off").c_str());
+    EXPECT_EQ(TheApp().RASActive("a,office"), 1); // across the separator, as before
+    EXPECT_EQ(TheApp().RASActive("Office2"), 0);
+    const char* list = TheApp().RASList();
+    ASSERT_EQ(TheApp().RASActive("Office"), 1);
+    EXPECT_STREQ(list, (first + ",Off").c_str());
 }
 
 TEST_F(DialupConnected, ActiveRefillsTheListBuffer) {

@@ -103,6 +103,25 @@ void SimulatedRas::SetDialOutcome(DialOutcome outcome) {
     m_outcome = outcome;
 }
 
+void SimulatedRas::SetDialOutcomeFor(const std::string& entry, DialOutcome outcome) {
+    const std::lock_guard lock(m_lock);
+    m_outcomeOf[entry] = outcome;
+}
+
+void SimulatedRas::HoldDials() { ResetEvent(m_dialsOpen.get()); }
+void SimulatedRas::ReleaseDials() { SetEvent(m_dialsOpen.get()); }
+
+bool SimulatedRas::WaitForHeldDials(int count, DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    for (;; Sleep(1)) {
+        {
+            const std::lock_guard lock(m_lock);
+            if (m_heldDials >= count) return true;
+        }
+        if (GetTickCount() - start > timeoutMs) return false;
+    }
+}
+
 void SimulatedRas::HoldConnectionListing() { ResetEvent(m_listingOpen.get()); }
 void SimulatedRas::ReleaseConnectionListing() { SetEvent(m_listingOpen.get()); }
 
@@ -167,7 +186,7 @@ DWORD WINAPI SimulatedRas::GetConnectStatus(HRASCONN connection,
                                             ov::ras::ConnectionStatusRecord* status) {
     SimulatedRas& self = *g_current;
     const std::lock_guard lock(self.m_lock);
-    if (self.m_lastParams) {
+    if (self.m_lastParams && self.m_lastDialThread == GetCurrentThreadId()) {
         // Asked right after a dial on the dialling thread: its record still exists.
         const ov::ras::DialParamsRecord& params = *self.m_lastParams;
         self.m_dials.back().passwordWipedBeforeStatusQuery =
@@ -189,7 +208,7 @@ DWORD WINAPI SimulatedRas::Dial(LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook
                                 ov::ras::DialParamsRecord* params, DWORD notifierType,
                                 LPVOID notifier, HRASCONN* connection) {
     SimulatedRas& self = *g_current;
-    const std::lock_guard lock(self.m_lock);
+    std::unique_lock lock(self.m_lock);
     DialCall call;
     call.size = params->dwSize;
     call.entry = Get(params->szEntryName);
@@ -205,26 +224,40 @@ DWORD WINAPI SimulatedRas::Dial(LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook
     call.passwordWipedBeforeStatusQuery = false;
     self.m_dials.push_back(call);
     self.m_lastParams = params;
+    self.m_lastDialThread = GetCurrentThreadId();
     if (params->dwSize != kDialParamsSize) return ERROR_INVALID_SIZE;
 
     const std::string name = call.entry.empty() ? call.phone : call.entry;
-    switch (self.m_outcome) {
+    const auto chosen = self.m_outcomeOf.find(name);
+    const DialOutcome outcome = chosen == self.m_outcomeOf.end() ? self.m_outcome : chosen->second;
+    DWORD rc = ERROR_NO_ANSWER;
+    switch (outcome) {
     case DialOutcome::Connects:
         *connection = self.OpenLocked(name, ov::ras::kConnected, true);
-        return ERROR_SUCCESS;
+        rc = ERROR_SUCCESS;
+        break;
     case DialOutcome::StaysDialling:
         *connection = self.OpenLocked(name, RASCS_Authenticate, true);
-        return ERROR_SUCCESS;
+        rc = ERROR_SUCCESS;
+        break;
     case DialOutcome::Disconnects:
         *connection = self.OpenLocked(name, ov::ras::kDisconnected, true);
-        return ERROR_LINE_BUSY;
+        rc = ERROR_LINE_BUSY;
+        break;
     case DialOutcome::StatusUnreadable:
         *connection = self.OpenLocked(name, ov::ras::kConnected, false);
-        return ERROR_SUCCESS;
+        rc = ERROR_SUCCESS;
+        break;
     case DialOutcome::Fails:
         break;
     }
-    return ERROR_NO_ANSWER;
+    ++self.m_heldDials;
+    lock.unlock();
+    // The handle is given; an overlapping dial may give its own meanwhile.
+    WaitForSingleObject(self.m_dialsOpen.get(), 30000);
+    lock.lock();
+    --self.m_heldDials;
+    return rc;
 }
 
 DWORD WINAPI SimulatedRas::HangUp(HRASCONN connection) {

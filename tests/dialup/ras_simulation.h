@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -57,6 +58,13 @@ class SimulatedRas {
     // Opens connections right after the next sizing call of the connections answers.
     void OpenAfterNextSizing(std::vector<std::string> entries);
     void SetDialOutcome(DialOutcome outcome);
+    // The outcome of dials of this entry, whatever SetDialOutcome says.
+    void SetDialOutcomeFor(const std::string& entry, DialOutcome outcome);
+    // While held, each dial, once it has given its handle, waits until released.
+    void HoldDials();
+    void ReleaseDials();
+    // Waits until this many dials wait in the hold; false after the timeout.
+    bool WaitForHeldDials(int count, DWORD timeoutMs) const;
     // While held, listing the connections waits until released.
     void HoldConnectionListing();
     void ReleaseConnectionListing();
@@ -83,14 +91,18 @@ class SimulatedRas {
     HRASCONN OpenLocked(const std::string& entry, DWORD state, bool statusReadable);
 
     ov::UniqueHandle m_listingOpen{CreateEventA(nullptr, TRUE, TRUE, nullptr)};
+    ov::UniqueHandle m_dialsOpen{CreateEventA(nullptr, TRUE, TRUE, nullptr)};
     mutable std::mutex m_lock;
     std::vector<std::string> m_entries;
     std::vector<std::string> m_entriesAfterSizing;
     std::vector<Connection> m_connections;
     std::vector<std::string> m_connectionsAfterSizing;
     DialOutcome m_outcome = DialOutcome::Connects;
+    std::map<std::string, DialOutcome> m_outcomeOf;
+    int m_heldDials = 0;
     std::vector<DialCall> m_dials;
     const ov::ras::DialParamsRecord* m_lastParams = nullptr;
+    DWORD m_lastDialThread = 0;
     std::vector<HRASCONN> m_hangUps;
     bool m_otherPhoneBookAsked = false;
     UINT_PTR m_nextHandle = 0x1000;

@@ -19,11 +19,20 @@ void RegisterTestClass() {
     EXPECT_TRUE(registered);
 }
 
+HWND CreateTestWindow(const TestWindowDesc& desc) {
+    RegisterTestClass();
+    HWND w = CreateWindowExA(desc.exStyle, kClassName, desc.title.c_str(), desc.style, 0, 0, 200,
+                             100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(w, nullptr) << desc.title;
+    return w;
+}
+
 } // namespace
 
-TestWindows::TestWindows(std::vector<TestWindowDesc> descs) : m_descs(std::move(descs)) {
-    RegisterTestClass();
+TestWindows::TestWindows(std::vector<TestWindowDesc> descs, WindowThread thread)
+    : m_descs(std::move(descs)), m_kind(thread) {
     m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_thread = CreateThread(nullptr, 0, &ThreadMain, this, 0, &m_threadId);
     EXPECT_NE(m_thread, nullptr);
     EXPECT_EQ(WaitForSingleObject(m_ready, 30000), WAIT_OBJECT_0);
@@ -31,20 +40,18 @@ TestWindows::TestWindows(std::vector<TestWindowDesc> descs) : m_descs(std::move(
 
 TestWindows::~TestWindows() {
     if (m_thread) {
+        SetEvent(m_stop);
         PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
-        WaitForSingleObject(m_thread, 30000);
+        EXPECT_EQ(WaitForSingleObject(m_thread, 30000), WAIT_OBJECT_0) << "test window thread";
         CloseHandle(m_thread);
     }
+    CloseHandle(m_stop);
     CloseHandle(m_ready);
 }
 
 void TestWindows::CreateAll() {
-    for (const auto& desc : m_descs) {
-        HWND w = CreateWindowExA(desc.exStyle, kClassName, desc.title.c_str(), desc.style, 0, 0,
-                                 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        EXPECT_NE(w, nullptr) << desc.title;
-        m_windows.push_back(w);
-    }
+    for (const auto& desc : m_descs)
+        m_windows.push_back(CreateTestWindow(desc));
 }
 
 DWORD WINAPI TestWindows::ThreadMain(LPVOID param) {
@@ -53,6 +60,7 @@ DWORD WINAPI TestWindows::ThreadMain(LPVOID param) {
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // the thread's queue, before anyone posts
     self->CreateAll();
     SetEvent(self->m_ready);
+    if (self->m_kind == WindowThread::Blocked) WaitForSingleObject(self->m_stop, INFINITE);
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -60,6 +68,16 @@ DWORD WINAPI TestWindows::ThreadMain(LPVOID param) {
     for (HWND w : self->m_windows)
         if (w) DestroyWindow(w);
     return 0;
+}
+
+CallerThreadWindows::CallerThreadWindows(const std::vector<TestWindowDesc>& descs) {
+    for (const auto& desc : descs)
+        m_windows.push_back(CreateTestWindow(desc));
+}
+
+CallerThreadWindows::~CallerThreadWindows() {
+    for (HWND w : m_windows)
+        if (w) DestroyWindow(w);
 }
 
 std::string UniqueTitleToken(const char* stem) {

@@ -1,6 +1,6 @@
-// Top-level windows that a test owns, made and served by a thread of their
-// own: reading the title of another thread's window sends that thread a
-// message, so the windows' thread pumps messages until the set is destroyed.
+// Top-level windows that a test owns, made by a thread of their own that
+// either serves their messages or, like a hung program, handles none until
+// the set is destroyed.
 #pragma once
 
 #include <windows.h>
@@ -14,9 +14,12 @@ struct TestWindowDesc {
     DWORD exStyle = 0;
 };
 
+enum class WindowThread { Serves, Blocked };
+
 class TestWindows {
   public:
-    explicit TestWindows(std::vector<TestWindowDesc> descs);
+    explicit TestWindows(std::vector<TestWindowDesc> descs,
+                         WindowThread thread = WindowThread::Serves);
     ~TestWindows();
     TestWindows(const TestWindows&) = delete;
     TestWindows& operator=(const TestWindows&) = delete;
@@ -29,10 +32,25 @@ class TestWindows {
     void CreateAll();
 
     std::vector<TestWindowDesc> m_descs;
+    WindowThread m_kind;
     std::vector<HWND> m_windows;
     HANDLE m_ready = nullptr;
+    HANDLE m_stop = nullptr;
     HANDLE m_thread = nullptr;
     DWORD m_threadId = 0;
+};
+
+// Windows of the calling thread, as a host's script thread owns them; they see
+// messages only when that thread handles them.
+class CallerThreadWindows {
+  public:
+    explicit CallerThreadWindows(const std::vector<TestWindowDesc>& descs);
+    ~CallerThreadWindows();
+    CallerThreadWindows(const CallerThreadWindows&) = delete;
+    CallerThreadWindows& operator=(const CallerThreadWindows&) = delete;
+
+  private:
+    std::vector<HWND> m_windows;
 };
 
 // A title token no other window on the desktop carries.

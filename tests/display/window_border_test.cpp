@@ -112,3 +112,16 @@ TEST(DisplayWindowRefresh, OneForAWindowZeroForAHandleThatNamesNone) {
     ASSERT_FALSE(IsWindow(gone));
     EXPECT_EQ(ov.WindowRefresh(gone), 0);
 }
+
+TEST(DisplayWindowRefresh, NoHandleAnswersZeroAndRepaintsNothing) {
+    auto& ov = OvModule::Get();
+    // Its thread handles no messages, so whatever is marked for repainting stays marked.
+    TestWindows windows({{"refresh-idle", WS_OVERLAPPEDWINDOW | WS_VISIBLE}},
+                        WindowThread::Blocked);
+    RedrawWindow(windows[0], nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOERASE);
+    ASSERT_FALSE(GetUpdateRect(windows[0], nullptr, FALSE));
+    EXPECT_EQ(ov.WindowRefresh(nullptr), 0);
+    EXPECT_FALSE(GetUpdateRect(windows[0], nullptr, FALSE)) << "other windows were repainted";
+    EXPECT_EQ(ov.WindowRefresh(windows[0]), 1);
+    EXPECT_TRUE(GetUpdateRect(windows[0], nullptr, FALSE));
+}

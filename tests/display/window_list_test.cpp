@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
 #include "display/test_windows.h"
 #include "support/ov_module.h"
+#include "support/slot_wait.h"
 
 namespace {
 
@@ -53,6 +55,38 @@ std::string Join(const std::vector<std::string>& parts) {
     return out;
 }
 
+// The parts of a list, sorted: for windows whose order is not the point.
+std::vector<std::string> SortedParts(const std::string& list) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = list.find(',', from)) != std::string::npos; from = at + 1)
+        parts.push_back(list.substr(from, at - from));
+    parts.push_back(list.substr(from));
+    std::sort(parts.begin(), parts.end());
+    return parts;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> parts) {
+    std::sort(parts.begin(), parts.end());
+    return parts;
+}
+
+// A request as a host's script thread makes it: this thread handles no
+// messages while it polls, and the answer must come within a second.
+std::string ListWithoutHandlingMessages(const std::string& prefix) {
+    auto& ov = OvModule::Get();
+    const short slot = ov.GetWindowList(1, 100, prefix.c_str(), "", 0);
+    if (slot >= 0 && !WaitUntilInactive(ov, slot, 1000)) {
+        ADD_FAILURE() << "GetWindowList held while the polling thread handled no messages";
+        // Handle them now, so that the request can end and free its slot.
+        const DWORD start = GetTickCount();
+        for (MSG msg; ov.IsActive(slot) && GetTickCount() - start < 5000; Sleep(5))
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+    }
+    return WaitForSlot(ov, slot, 1000);
+}
+
 // Five windows whose titles share a unique token, visible and hidden mixed.
 class DisplayWindowList : public ::testing::Test {
   protected:
@@ -86,11 +120,13 @@ TEST_F(DisplayWindowList, StartAndMaximumSelectARangeOfTheMatches) {
     EXPECT_EQ(List(3, 2, token, "", 0), Join({ordered[2], ordered[3]}));
     EXPECT_EQ(List(5, 10, token, "", 0), ordered[4]);
     EXPECT_EQ(List(6, 10, token, "", 0), "");
-    for (int start : {0, -5, 1})
+    EXPECT_EQ(List(INT_MAX, 10, token, "", 0), "");
+    for (int start : {0, -5, 1, INT_MIN})
         EXPECT_EQ(List(start, 2, token, "", 0), Join({ordered[0], ordered[1]})) << start;
     // A maximum of zero or less still reports the first match.
-    for (int maxCount : {0, -1})
+    for (int maxCount : {0, -1, INT_MIN})
         EXPECT_EQ(List(2, maxCount, token, "", 0), ordered[1]) << maxCount;
+    EXPECT_EQ(List(INT_MIN, INT_MAX, token, "", 0), Join(ordered));
 }
 
 TEST_F(DisplayWindowList, HandleFlagMakesTitlesAndHandlesAlternate) {
@@ -119,22 +155,10 @@ TEST(DisplayWindowListMatch, PrefixAndSuffixIgnoreLetterCase) {
     TestWindows windows(
         {{token + "Notepad"}, {lower + "NOTES"}, {token + "Notepad2"}, {token + "pad"}});
 
-    const auto sorted = [](std::string list) {
-        std::vector<std::string> parts;
-        std::size_t from = 0;
-        for (std::size_t at; (at = list.find(',', from)) != std::string::npos; from = at + 1)
-            parts.push_back(list.substr(from, at - from));
-        parts.push_back(list.substr(from));
-        std::sort(parts.begin(), parts.end());
-        return parts;
-    };
-    const auto sortedOf = [](std::vector<std::string> parts) {
-        std::sort(parts.begin(), parts.end());
-        return parts;
-    };
-    EXPECT_EQ(sorted(List(1, 10, upper + "note", "", 0)),
-              sortedOf({lower + "NOTES", token + "Notepad", token + "Notepad2"}));
-    EXPECT_EQ(sorted(List(1, 10, lower, "PAD", 0)), sortedOf({token + "Notepad", token + "pad"}));
+    EXPECT_EQ(SortedParts(List(1, 10, upper + "note", "", 0)),
+              Sorted({lower + "NOTES", token + "Notepad", token + "Notepad2"}));
+    EXPECT_EQ(SortedParts(List(1, 10, lower, "PAD", 0)),
+              Sorted({token + "Notepad", token + "pad"}));
     // A prefix longer than the title never matches it.
     EXPECT_EQ(List(1, 10, token + "pad-and-more", "", 0), "");
     EXPECT_EQ(List(1, 10, token + "p", "pad", 0), token + "pad");
@@ -167,4 +191,18 @@ TEST(DisplayWindowListWhole, EmptyTitlesCountAndTheSlotHoldsTheWholeList) {
     const short slot = ov.GetWindowList(3, 2, "", "", 0);
     ASSERT_GE(slot, 0);
     EXPECT_EQ(ov.Wait(slot), whole.substr(0, 254));
+}
+
+TEST(DisplayWindowListUnhandled, WindowsOfThePollingThreadOrOfAHungThreadNeverHoldTheList) {
+    const std::string token = UniqueTitleToken("OvWu");
+    const std::string longTitle = UniqueTitleToken("OvWuLong") + std::string(300, 'T');
+    CallerThreadWindows own(
+        {{token + "Own"}, {token + "Shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE}, {longTitle}});
+    TestWindows hung({{token + "Hung", WS_OVERLAPPEDWINDOW | WS_VISIBLE}}, WindowThread::Blocked);
+    TestWindows served({{token + "Served"}});
+
+    EXPECT_EQ(SortedParts(ListWithoutHandlingMessages(token)),
+              Sorted({token + "Own", token + "Shown", token + "Hung", token + "Served"}));
+    // The title this thread's window keeps is cut like any other.
+    EXPECT_EQ(ListWithoutHandlingMessages(longTitle.substr(0, 20)), longTitle.substr(0, 254));
 }

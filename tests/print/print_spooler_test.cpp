@@ -7,22 +7,14 @@
 
 #include "core/app.h"
 #include "print/simulated_spooler.h"
+#include "support/slot_wait.h"
 
 namespace {
 
 using Names = std::vector<std::string>;
 
-std::string WaitForSlot(short slot) {
-    EXPECT_GE(slot, 0);
-    if (slot < 0) return "<no slot>";
-    for (int i = 0; i < 30000 && TheApp().IsActive(slot); ++i)
-        Sleep(1);
-    EXPECT_EQ(TheApp().IsActive(slot), 0);
-    return TheApp().GetData(slot);
-}
-
 std::string Print(const char* printer, const std::string& text) {
-    return WaitForSlot(TheApp().PrintLine(printer, text.c_str()));
+    return WaitForSlot(TheApp(), TheApp().PrintLine(printer, text.c_str()));
 }
 
 } // namespace
@@ -79,6 +71,35 @@ TEST(PrintSimulated, TheBytesGoExactlyAsGivenWithNothingAddedOrCut) {
     EXPECT_EQ(written, std::vector<std::string>(std::begin(texts), std::end(texts)));
 }
 
+TEST(PrintSimulated, ShortWritesGoOnUntilAllIsTakenAndATakeOfNothingFails) {
+    struct Case {
+        DWORD piece;
+        DWORD capacity;
+        std::string text;
+        const char* code;
+        Names pieces;
+    };
+    const Case cases[] = {
+        {7, MAXDWORD, "abcdefghijklmnopq", "1", {"abcdefg", "hijklmn", "opq"}},
+        {7, 10, "abcdefghijklmnopq", "0", {"abcdefg", "hij", ""}},
+        {0, 0, "x", "0", {""}},
+        {7, 0, "", "1", {""}}, // the empty text is offered once, and taking nothing of it is all
+    };
+    for (const Case& c : cases) {
+        SimulatedSpooler spooler;
+        spooler.TakeAtMost(c.piece);
+        spooler.StopTakingAfter(c.capacity);
+        EXPECT_EQ(Print("P", c.text), c.code) << c.text;
+        Names pieces;
+        for (const auto& call : spooler.Calls())
+            if (call.name == "Write") pieces.push_back(call.argument);
+        EXPECT_EQ(pieces, c.pieces) << c.text;
+        const Names names = spooler.CallNames();
+        ASSERT_GE(names.size(), 3u);
+        EXPECT_EQ(Names(names.end() - 3, names.end()), (Names{"EndPage", "EndDoc", "Close"}));
+    }
+}
+
 TEST(PrintSimulated, PrinterNamesThatNameNoPrinterNeverReachTheSpooler) {
     SimulatedSpooler spooler;
     EXPECT_EQ(Print(std::string(260, 'p').c_str(), "x"), "-2");
@@ -101,6 +122,6 @@ TEST(PrintSimulated, TheCallerMayReuseItsTextsAtOnce) {
     const short slot = TheApp().PrintLine(printer.c_str(), text.c_str());
     printer.assign("Overwritten");
     text.assign("Overwritten");
-    EXPECT_EQ(WaitForSlot(slot), "-3");
+    EXPECT_EQ(WaitForSlot(TheApp(), slot), "-3");
     EXPECT_EQ(spooler.Calls().at(0).argument, "First");
 }

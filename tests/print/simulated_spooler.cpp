@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 SimulatedSpooler* SimulatedSpooler::s_active = nullptr;
 
 SimulatedSpooler::SimulatedSpooler()
@@ -20,6 +22,16 @@ void SimulatedSpooler::FailAt(std::string step) {
     m_failAt = std::move(step);
 }
 
+void SimulatedSpooler::TakeAtMost(DWORD bytes) {
+    std::lock_guard lock(m_lock);
+    m_pieceLimit = bytes;
+}
+
+void SimulatedSpooler::StopTakingAfter(DWORD bytes) {
+    std::lock_guard lock(m_lock);
+    m_capacity = bytes;
+}
+
 std::vector<SpoolerCall> SimulatedSpooler::Calls() const {
     std::lock_guard lock(m_lock);
     return m_calls;
@@ -36,6 +48,14 @@ bool SimulatedSpooler::Record(const char* name, HANDLE printer, std::string argu
     std::lock_guard lock(m_lock);
     m_calls.push_back({name, printer, std::move(argument)});
     return m_failAt != name;
+}
+
+DWORD SimulatedSpooler::Take(DWORD offered) {
+    std::lock_guard lock(m_lock);
+    DWORD taken = std::min(offered, m_capacity - m_taken);
+    if (m_pieceLimit) taken = std::min(taken, m_pieceLimit);
+    m_taken += taken;
+    return taken;
 }
 
 BOOL WINAPI SimulatedSpooler::Open(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults) {
@@ -59,9 +79,10 @@ BOOL WINAPI SimulatedSpooler::StartPage(HANDLE printer) {
 }
 
 BOOL WINAPI SimulatedSpooler::Write(HANDLE printer, LPVOID bytes, DWORD count, LPDWORD written) {
+    const DWORD taken = s_active->Take(count);
     const bool ok =
-        s_active->Record("Write", printer, std::string(static_cast<const char*>(bytes), count));
-    *written = ok ? count : 0;
+        s_active->Record("Write", printer, std::string(static_cast<const char*>(bytes), taken));
+    *written = ok ? taken : 0;
     return ok;
 }
 

@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
     // Workers still ending must not race the program's exit.
     while (AfxLiveThreadCount() > 0)
         Sleep(1);
-    AfxModuleShutdown(false);
+    AfxModuleShutdown();
     return result;
 }
