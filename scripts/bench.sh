@@ -9,21 +9,21 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-# One row per operation: its baseline and, per architecture, ours, the
+# One row per operation and baseline with, per architecture, ours, the
 # baseline's time and the ratio.
 side_by_side() {
   local re='^"([^"]*)",([^,]*),"([^"]*)",([^,]*),([^,]*),([^,]*),'
   local -A x86
   local line op
   while IFS= read -r line; do
-    [[ $line =~ $re ]] && x86[${BASH_REMATCH[1]}]="${BASH_REMATCH[2]} ${BASH_REMATCH[6]} | ${BASH_REMATCH[4]} ${BASH_REMATCH[6]} | ${BASH_REMATCH[5]}"
+    [[ $line =~ $re ]] && x86[${BASH_REMATCH[1]}|${BASH_REMATCH[3]}]="${BASH_REMATCH[2]} ${BASH_REMATCH[6]} | ${BASH_REMATCH[4]} ${BASH_REMATCH[6]} | ${BASH_REMATCH[5]}"
   done <"$1"
   echo "| Operation | Baseline | x86 ours | x86 baseline | x86 ratio | x64 ours | x64 baseline | x64 ratio |"
   echo "|---|---|---:|---:|---:|---:|---:|---:|"
   while IFS= read -r line; do
     [[ $line =~ $re ]] || continue
-    op=${BASH_REMATCH[1]}
-    echo "| $op | ${BASH_REMATCH[3]} | ${x86[$op]:-- | - | -} | ${BASH_REMATCH[2]} ${BASH_REMATCH[6]} | ${BASH_REMATCH[4]} ${BASH_REMATCH[6]} | ${BASH_REMATCH[5]} |"
+    op="${BASH_REMATCH[1]}|${BASH_REMATCH[3]}"
+    echo "| ${BASH_REMATCH[1]} | ${BASH_REMATCH[3]} | ${x86[$op]:-- | - | -} | ${BASH_REMATCH[2]} ${BASH_REMATCH[6]} | ${BASH_REMATCH[4]} ${BASH_REMATCH[6]} | ${BASH_REMATCH[5]} |"
   done <"$2"
 }
 
