@@ -8,18 +8,21 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-add_executable(blackbox_tests tests/support/ov_module.cpp)
+add_executable(blackbox_tests tests/support/blackbox_main.cpp tests/support/ov_module.cpp
+  tests/support/child_process.cpp tests/support/file_printer.cpp)
 target_include_directories(blackbox_tests PRIVATE tests include)
-target_link_libraries(blackbox_tests PRIVATE gmock gtest_main user32 gdi32 advapi32 version winspool)
+target_link_libraries(blackbox_tests PRIVATE gmock gtest ovcall_lib user32 gdi32 advapi32 version
+  winspool)
 add_dependencies(blackbox_tests OvDurAru)
 # GCC 12 for x86-64 warns falsely about "text" + std::string at -O3 (GCC bug 105329).
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   target_compile_options(blackbox_tests PRIVATE -Wno-restrict)
 endif()
 
-add_executable(inproc_tests tests/support/inproc_main.cpp)
+add_executable(inproc_tests tests/support/inproc_main.cpp tests/support/file_printer.cpp)
 target_include_directories(inproc_tests PRIVATE tests src include)
-target_link_libraries(inproc_tests PRIVATE ovduraru_objs gmock gtest)
+# The module loads winspool on demand; the tests set up printers with it directly.
+target_link_libraries(inproc_tests PRIVATE ovduraru_objs ovcall_lib gmock gtest winspool)
 
 foreach(sub core files dialup print display sysinfo tools)
   include(tests/${sub}/tests.cmake OPTIONAL)

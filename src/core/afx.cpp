@@ -14,7 +14,6 @@ namespace {
 // Constant-initialised, so records may register from any static initialiser.
 CRuntimeClass* g_firstClass = nullptr;
 CWinApp* g_app = nullptr;
-HMODULE g_module = nullptr;
 std::atomic<int> g_liveThreads{0};
 } // namespace
 
@@ -137,7 +136,6 @@ CWinApp::~CWinApp() {
 }
 
 CWinApp* AfxGetApp() { return g_app; }
-HMODULE AfxGetModule() { return g_module; }
 
 namespace {
 enum SocketsState { kSocketsIdle, kSocketsArmed, kSocketsStarting, kSocketsUp, kSocketsDown };
@@ -169,8 +167,7 @@ void AfxSocketTerm() {
     g_sockets.store(kSocketsIdle);
 }
 
-BOOL AfxModuleStartup(HMODULE module) {
-    g_module = module;
+BOOL AfxModuleStartup() {
     CWinApp* app = AfxGetApp();
     return app ? app->InitInstance() : FALSE;
 }

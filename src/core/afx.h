@@ -105,6 +105,5 @@ void AfxRunDeferredStartup();
 void AfxSocketTerm();
 
 // Module start-up and unload, called from the module entry (and by in-process tests).
-BOOL AfxModuleStartup(HMODULE module);
+BOOL AfxModuleStartup();
 void AfxModuleShutdown();
-HMODULE AfxGetModule();

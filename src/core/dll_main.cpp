@@ -7,7 +7,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         DisableThreadLibraryCalls(instance);
-        return AfxModuleStartup(instance);
+        return AfxModuleStartup();
     case DLL_PROCESS_DETACH:
         AfxModuleShutdown();
         break;

@@ -6,4 +6,5 @@ list(APPEND OV_SOURCES
   src/core/fault_guard.cpp
   src/core/fault_guard_${OV_ARCH}.cpp
   src/core/slots.cpp
+  src/core/system_library.cpp
   src/core/worker.cpp)

@@ -9,6 +9,10 @@
 
 #include <cstddef>
 
+namespace ov {
+class SystemLibrary;
+}
+
 namespace ov::ras {
 
 inline constexpr DWORD kMaxEntryName = 256;
@@ -81,5 +85,7 @@ struct RasApi {
 const RasApi& Ras();
 // Tests only: replaces the service; null restores rasapi32.
 void SetRasForTesting(const RasApi* api);
+// rasapi32, loaded from the system folder on first use; tests may rename it.
+SystemLibrary& RasLibrary();
 
 } // namespace ov::ras

@@ -1,12 +1,14 @@
 // The print spooler as the printing job reaches it: the seven Win32 calls a
-// raw job needs, bound to winspool by default. Tests put a simulated spooler
-// here to drive every failure path.
+// raw job needs, bound by default to winspool, which is loaded on first use.
+// Tests put a simulated spooler here to drive every failure path.
 #pragma once
 
 #include <windows.h>
 #include <winspool.h>
 
 namespace ov {
+
+class SystemLibrary;
 
 struct SpoolerPlatform {
     BOOL(WINAPI* openPrinter)(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults);
@@ -22,5 +24,7 @@ struct SpoolerPlatform {
 const SpoolerPlatform& Spooler();
 // Tests only: nullptr restores the system's spooler.
 void SetSpoolerForTesting(const SpoolerPlatform* spooler);
+// winspool.drv, loaded from the system folder on first use; tests may rename it.
+SystemLibrary& SpoolerLibrary();
 
 } // namespace ov

@@ -1,13 +1,60 @@
 #include "sysinfo/version_info.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 
 #include "core/app.h"
+#include "core/platform_binding.h"
+#include "core/system_library.h"
+
+namespace ov {
+namespace {
+
+SystemLibrary g_versionDll{"version.dll"};
+
+// Without version.dll or one of its calls a file reads as having no version
+// resource.
+template <class Fn> Fn Find(const char* name) {
+    const Fn call = g_versionDll.Find<Fn>(name);
+    if (!call) SetLastError(ERROR_PROC_NOT_FOUND);
+    return call;
+}
+
+DWORD WINAPI SystemGetFileVersionInfoSize(LPCSTR path, LPDWORD handle) {
+    const auto call = Find<decltype(&::GetFileVersionInfoSizeA)>("GetFileVersionInfoSizeA");
+    return call ? call(path, handle) : 0;
+}
+
+BOOL WINAPI SystemGetFileVersionInfo(LPCSTR path, DWORD handle, DWORD size, LPVOID block) {
+    const auto call = Find<decltype(&::GetFileVersionInfoA)>("GetFileVersionInfoA");
+    return call ? call(path, handle, size, block) : FALSE;
+}
+
+BOOL WINAPI SystemVerQueryValue(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length) {
+    const auto call = Find<decltype(&::VerQueryValueA)>("VerQueryValueA");
+    return call ? call(block, subBlock, value, length) : FALSE;
+}
+
+const VersionApi kSystemVersion{&SystemGetFileVersionInfoSize, &SystemGetFileVersionInfo,
+                                &SystemVerQueryValue};
+
+PlatformBinding<VersionApi> g_version{kSystemVersion};
+
+} // namespace
+
+const VersionApi& Version() { return g_version.Get(); }
+
+void SetVersionForTesting(const VersionApi* api) { g_version.Replace(api); }
+
+SystemLibrary& VersionLibrary() { return g_versionDll; }
+
+} // namespace ov
 
 namespace {
 
-ov::ResultBuffer g_version;
+ov::ResultBuffer g_versionText;
 
 constexpr UINT kFixedPartSize = 52;
 constexpr DWORD kFixedSignature = 0xFEEF04BD;
@@ -41,14 +88,15 @@ void CVersionInfo::Reset() {
 bool CVersionInfo::Open(const char* path) {
     Reset();
     DWORD unused = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &unused);
+    const DWORD size = ov::Version().GetFileVersionInfoSizeA(path, &unused);
     if (size == 0) return false;
     try {
         m_versionData.resize(size);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (!GetFileVersionInfoA(path, 0, size, m_versionData.data()) || !FixedPartIsValid()) {
+    if (!ov::Version().GetFileVersionInfoA(path, 0, size, m_versionData.data()) ||
+        !FixedPartIsValid()) {
         Reset();
         return false;
     }
@@ -58,8 +106,8 @@ bool CVersionInfo::Open(const char* path) {
 bool CVersionInfo::FixedPartIsValid() const {
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(m_versionData.data(), "\\", &value, &length) || !value ||
-        length != kFixedPartSize)
+    if (!ov::Version().VerQueryValueA(m_versionData.data(), "\\", &value, &length) ||
+        length != kFixedPartSize || !InBlock(value, kFixedPartSize))
         return false;
     const auto& fixed = *static_cast<const VS_FIXEDFILEINFO*>(value);
     return fixed.dwSignature == kFixedSignature && fixed.dwStrucVersion > kOldestStructVersion &&
@@ -71,8 +119,9 @@ bool CVersionInfo::SelectTranslation() {
     UINT length = 0;
     const Translation* translations = nullptr;
     UINT count = 0;
-    if (VerQueryValueA(m_versionData.data(), "\\VarFileInfo\\Translation", &value, &length) &&
-        value) {
+    if (ov::Version().VerQueryValueA(m_versionData.data(), "\\VarFileInfo\\Translation", &value,
+                                     &length) &&
+        InBlock(value, length / sizeof(Translation) * sizeof(Translation))) {
         translations = static_cast<const Translation*>(value);
         count = length / sizeof(Translation);
     }
@@ -98,9 +147,23 @@ std::string CVersionInfo::QueryString(const char* key) const {
     const std::string subBlock = m_strTablePath + key;
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(m_versionData.data(), subBlock.c_str(), &value, &length) || !value)
+    if (!ov::Version().VerQueryValueA(m_versionData.data(), subBlock.c_str(), &value, &length) ||
+        !InBlock(value, 1))
         return {};
-    return static_cast<const char*>(value);
+    // The length counts characters and may count the terminator; the data
+    // need hold no terminator at all, so the text ends at whichever comes first.
+    const auto* text = static_cast<const char*>(value);
+    const std::size_t room = std::min<std::size_t>(
+        length, m_versionData.data() + m_versionData.size() - static_cast<const BYTE*>(value));
+    return std::string(text, std::find(text, text + room, '\0'));
+}
+
+bool CVersionInfo::InBlock(const void* value, std::size_t bytes) const {
+    // Compared as numbers: the platform's pointer need not point into the block at all.
+    const auto begin = reinterpret_cast<std::uintptr_t>(m_versionData.data());
+    const auto at = reinterpret_cast<std::uintptr_t>(value);
+    return value && at >= begin && at - begin <= m_versionData.size() &&
+           bytes <= m_versionData.size() - (at - begin);
 }
 
 std::string CVersionInfo::GetLanguageName() const {
@@ -111,11 +174,11 @@ std::string CVersionInfo::GetLanguageName() const {
 
 const char* COvDEvedApp::GetVersion(const char* path) {
     CVersionInfo reader;
-    g_version[0] = '\0';
+    g_versionText[0] = '\0';
     std::string file; // a copy of the caller's text, owned outside the frame
-    return ov::CallFrame<const char*>("COvDEvedApp::GetVersion", g_version, [&] {
+    return ov::CallFrame<const char*>("COvDEvedApp::GetVersion", g_versionText, [&] {
         file = path;
-        if (reader.Open(file.c_str())) ov::CopyCut(g_version, reader.GetFileVersion());
-        return static_cast<const char*>(g_version);
+        if (reader.Open(file.c_str())) ov::CopyCut(g_versionText, reader.GetFileVersion());
+        return static_cast<const char*>(g_versionText);
     });
 }

@@ -6,8 +6,24 @@ target_sources(blackbox_tests PRIVATE
   tests/core/unload_test.cpp
   tests/core/robustness_test.cpp
   tests/core/fuzz_test.cpp
+  tests/core/system_libraries_test.cpp
   tests/files/create_dir_file_copy_test.cpp)
 target_sources(inproc_tests PRIVATE
   tests/core/fault_guard_test.cpp
   tests/core/requests_test.cpp
-  tests/core/error_log_writers_test.cpp)
+  tests/core/error_log_writers_test.cpp
+  tests/core/system_library_test.cpp)
+
+# For the on-demand system libraries: a host that links none of them, and
+# stand-ins planted beside a host, kept out of the test programs' own folder.
+add_executable(ovloadprobe tests/core/load_probe.cpp)
+target_include_directories(ovloadprobe PRIVATE tests)
+add_dependencies(blackbox_tests ovloadprobe)
+foreach(planted rasapi32.dll winspool.drv version.dll)
+  get_filename_component(base ${planted} NAME_WE)
+  get_filename_component(suffix ${planted} LAST_EXT)
+  add_library(ovplanted_${base} MODULE tests/core/planted_library.c)
+  set_target_properties(ovplanted_${base} PROPERTIES PREFIX "" OUTPUT_NAME ${base}
+    SUFFIX ${suffix} LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+  add_dependencies(blackbox_tests ovplanted_${base})
+endforeach()

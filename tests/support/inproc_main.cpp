@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "core/afx.h"
+#include "ovcall/host.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    AfxModuleStartup(GetModuleHandleA(nullptr));
+    AfxModuleStartup();
     const int result = RUN_ALL_TESTS();
     // Workers still ending must not race the program's exit.
-    while (AfxLiveThreadCount() > 0)
-        Sleep(1);
+    ovcall::WaitForOtherThreadsToEnd();
     AfxModuleShutdown();
     return result;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/app.h"
+#include "support/slot_wait.h"
 #include "sysinfo_simulation.h"
 
 namespace {
@@ -10,13 +11,7 @@ namespace {
 // Runs one group request through a slot and collects its text.
 std::string GroupsThroughSlot() {
     COvDEvedApp& app = TheApp();
-    const short slot = app.GetWindowsUserGroups();
-    EXPECT_GE(slot, 0);
-    if (slot < 0) return "<no slot>";
-    const DWORD start = GetTickCount();
-    while (app.IsActive(slot) && GetTickCount() - start < 30000)
-        Sleep(1);
-    return app.GetData(slot);
+    return WaitForSlot(app, app.GetWindowsUserGroups());
 }
 
 std::string Repeat(char c, std::size_t n) { return std::string(n, c); }

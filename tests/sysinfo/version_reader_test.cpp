@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "sysinfo/version_info.h"
@@ -96,4 +98,93 @@ TEST(SysInfoVersionReader, FailedOpenAndResetLeaveItEmpty) {
         EXPECT_FALSE(reader.Open(VersionDll(failing).c_str())) << failing;
         ExpectEmpty(reader);
     }
+}
+
+namespace {
+
+// A version library that hands out one 256-byte block: a valid fixed part at
+// its start and a "FileVersion" text whose bytes, place and reported length
+// each case chooses. Nothing else exists in it.
+struct SimulatedBlock {
+    static constexpr DWORD kSize = 256;
+    static inline std::string bytes;  // placed as they are, no terminator added
+    static inline std::size_t at = 0; // offset of the text in the block
+    static inline UINT length = 0;    // what the query reports
+    static inline std::size_t fixedAt = 0;
+
+    static DWORD WINAPI Size(LPCSTR, LPDWORD) { return kSize; }
+    static BOOL WINAPI Read(LPCSTR, DWORD, DWORD size, LPVOID block) {
+        auto* data = static_cast<BYTE*>(block);
+        std::memset(data, 0, size);
+        VS_FIXEDFILEINFO fixed{};
+        fixed.dwSignature = 0xFEEF04BD;
+        fixed.dwStrucVersion = 0x00010000;
+        fixed.dwFileOS = VOS_NT_WINDOWS32;
+        fixed.dwFileType = VFT_DLL;
+        std::memcpy(data + fixedAt, &fixed, std::min<std::size_t>(sizeof fixed, size - fixedAt));
+        std::memcpy(data + at, bytes.data(), bytes.size());
+        return TRUE;
+    }
+    static BOOL WINAPI Query(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT valueLength) {
+        auto* data = static_cast<BYTE*>(const_cast<LPVOID>(block));
+        const std::string path = subBlock;
+        if (path == "\\") {
+            *value = data + fixedAt;
+            *valueLength = sizeof(VS_FIXEDFILEINFO);
+            return TRUE;
+        }
+        if (path != "\\StringFileInfo\\040904B0\\FileVersion") return FALSE;
+        *value = data + at;
+        *valueLength = length;
+        return TRUE;
+    }
+};
+
+class SimulatedVersionLibrary {
+  public:
+    SimulatedVersionLibrary() { ov::SetVersionForTesting(&m_api); }
+    ~SimulatedVersionLibrary() { ov::SetVersionForTesting(nullptr); }
+    SimulatedVersionLibrary(const SimulatedVersionLibrary&) = delete;
+    SimulatedVersionLibrary& operator=(const SimulatedVersionLibrary&) = delete;
+
+  private:
+    const ov::VersionApi m_api{&SimulatedBlock::Size, &SimulatedBlock::Read,
+                               &SimulatedBlock::Query};
+};
+
+} // namespace
+
+TEST(SysInfoVersionReader, TextEndsAtTheReportedLengthAndNeverPastTheBlock) {
+    SimulatedVersionLibrary library;
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::size_t at;
+        UINT length;
+        const char* expected;
+    };
+    constexpr std::size_t kEnd = SimulatedBlock::kSize;
+    const Case cases[] = {
+        {"length counts the terminator", std::string("7.7\0ZZ", 6), 100, 4, "7.7"},
+        {"no terminator, more text after", "7.7ZZZZ", 100, 3, "7.7"},
+        {"terminator before the length", std::string("7\0.7", 4), 100, 4, "7"},
+        {"last bytes of the block, length beyond it", "12", kEnd - 2, 10, "12"},
+    };
+    for (const Case& c : cases) {
+        SimulatedBlock::bytes = c.bytes;
+        SimulatedBlock::at = c.at;
+        SimulatedBlock::length = c.length;
+        SimulatedBlock::fixedAt = 0;
+        CVersionInfo reader;
+        ASSERT_TRUE(reader.Open("any")) << c.what;
+        EXPECT_EQ(reader.GetFileVersion(), c.expected) << c.what;
+    }
+    // A fixed part that would run past the block counts as none.
+    SimulatedBlock::bytes = "7.7";
+    SimulatedBlock::at = 100;
+    SimulatedBlock::length = 4;
+    SimulatedBlock::fixedAt = kEnd - 40;
+    CVersionInfo reader;
+    EXPECT_FALSE(reader.Open("any"));
+    ExpectEmpty(reader);
 }

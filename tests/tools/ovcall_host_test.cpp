@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
 #include "support/ov_module.h"
 
 using ::testing::AllOf;
@@ -16,68 +17,14 @@ using ::testing::IsEmpty;
 
 namespace {
 
-struct HostRun {
-    DWORD status = 0;
-    std::string out;
-    std::string err;
-};
+using HostRun = ProgramRun;
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
 std::string HostPath() { return FolderOf(OvModule::Path()) + "\\ovcall.exe"; }
 
-class OwnedHandle {
-  public:
-    explicit OwnedHandle(HANDLE h = nullptr) : m_h(h) {}
-    ~OwnedHandle() {
-        if (m_h && m_h != INVALID_HANDLE_VALUE) CloseHandle(m_h);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE get() const { return m_h; }
-
-  private:
-    HANDLE m_h;
-};
-
-HANDLE InheritableFile(const std::string& path, DWORD access, DWORD disposition) {
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, disposition,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-// Runs exe with the command line tail; its streams go to files in dir.
-HostRun RunProgram(const std::string& exe, const std::string& tail, const ScratchDir& dir) {
-    const std::string outPath = dir / "ovcall.out", errPath = dir / "ovcall.err";
-    HostRun run;
-    {
-        OwnedHandle in(InheritableFile("NUL", GENERIC_READ, OPEN_EXISTING));
-        OwnedHandle out(InheritableFile(outPath, GENERIC_WRITE, CREATE_ALWAYS));
-        OwnedHandle err(InheritableFile(errPath, GENERIC_WRITE, CREATE_ALWAYS));
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = in.get();
-        si.hStdOutput = out.get();
-        si.hStdError = err.get();
-        PROCESS_INFORMATION pi{};
-        std::string command = "\"" + exe + "\" " + tail;
-        if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                            dir.path().c_str(), &si, &pi)) {
-            ADD_FAILURE() << "cannot start " << exe << " (error " << GetLastError() << ")";
-            return run;
-        }
-        OwnedHandle process(pi.hProcess), thread(pi.hThread);
-        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 120000), WAIT_OBJECT_0) << command;
-        GetExitCodeProcess(pi.hProcess, &run.status);
-    }
-    run.out = ReadTextFile(outPath);
-    run.err = ReadTextFile(errPath);
-    return run;
-}
-
 HostRun Ovcall(const std::string& tail, const ScratchDir& dir) {
-    return RunProgram(HostPath(), tail, dir);
+    return RunProgram(HostPath(), tail, dir.path());
 }
 
 std::string Lines(std::initializer_list<std::string> lines) {
@@ -132,11 +79,14 @@ TEST(OvcallHost, TimeoutEndsTheWaitWithStatus3) {
     ScratchDir dir;
     {
         // 256 MiB: far longer to copy than the first poll takes.
-        OwnedHandle big(InheritableFile(dir / "big.bin", GENERIC_WRITE, CREATE_ALWAYS));
+        HANDLE big = CreateFileA((dir / "big.bin").c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(big, INVALID_HANDLE_VALUE);
         LARGE_INTEGER size{};
         size.QuadPart = 256LL << 20;
-        ASSERT_TRUE(SetFilePointerEx(big.get(), size, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(SetEndOfFile(big.get()));
+        const bool sized = SetFilePointerEx(big, size, nullptr, FILE_BEGIN) && SetEndOfFile(big);
+        CloseHandle(big);
+        ASSERT_TRUE(sized);
     }
     const HostRun r = Ovcall("--timeout 0 FileCopy big.bin copy.bin 0 0", dir);
     EXPECT_EQ(r.status, 3u);
@@ -194,10 +144,10 @@ TEST(OvcallHost, MissingDllIsStatus2) {
     ScratchDir dir;
     const std::string alone = dir / "ovcall.exe";
     ASSERT_TRUE(CopyFileA(HostPath().c_str(), alone.c_str(), FALSE));
-    HostRun r = RunProgram(alone, "GetTempDir", dir);
+    HostRun r = RunProgram(alone, "GetTempDir", dir.path());
     EXPECT_EQ(r.status, 2u);
     EXPECT_THAT(r.err, AllOf(HasSubstr("cannot load"), HasSubstr("OvDurAru.dll")));
-    r = RunProgram(alone, "--list", dir);
+    r = RunProgram(alone, "--list", dir.path());
     EXPECT_EQ(r.status, 0u) << "listing needs no DLL";
 }
 

@@ -1,5 +1,7 @@
 #include "ovcall/host.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -215,6 +217,45 @@ int Host::RunScript(const std::string& path) {
     }
     LetJobsFinish();
     return status;
+}
+
+namespace {
+
+// The threads of this process other than the caller, opened for waiting.
+std::vector<HANDLE> OtherThreads() {
+    std::vector<HANDLE> threads;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return threads;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != GetCurrentProcessId() ||
+            entry.th32ThreadID == GetCurrentThreadId())
+            continue;
+        if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, entry.th32ThreadID))
+            threads.push_back(thread);
+    }
+    CloseHandle(snapshot);
+    return threads;
+}
+
+} // namespace
+
+void WaitForOtherThreadsToEnd(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (bool waited = true; waited;) {
+        // An ended thread stays listed while a handle to it is open: a round
+        // that finds only ended threads is the last.
+        waited = false;
+        for (HANDLE thread : OtherThreads()) {
+            if (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) {
+                const DWORD spent = GetTickCount() - start;
+                waited = spent < timeoutMs &&
+                         WaitForSingleObject(thread, timeoutMs - spent) == WAIT_OBJECT_0;
+            }
+            CloseHandle(thread);
+        }
+    }
 }
 
 } // namespace ovcall

@@ -81,4 +81,10 @@ class Host {
 // UsageError when the file cannot be read.
 std::string ReadScriptFile(const std::string& path);
 
+// Waits, at most timeoutMs, until every other thread of this process has
+// ended. A request's worker thread ends just after its answer is published;
+// under Wine a process that exits while one of its threads is still ending can
+// crash in its exit, so a host waits for them before it exits.
+void WaitForOtherThreadsToEnd(DWORD timeoutMs = 10000);
+
 } // namespace ovcall

@@ -1,0 +1,12 @@
+// The black-box test program: the built DLL is loaded by the tests themselves.
+#include <gtest/gtest.h>
+
+#include "ovcall/host.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    // The module's workers end just after their answers: let them, before exiting.
+    ovcall::WaitForOtherThreadsToEnd();
+    return result;
+}

@@ -1,0 +1,62 @@
+#include "support/child_process.h"
+
+#include <gtest/gtest.h>
+
+#include "support/ov_module.h"
+
+namespace {
+
+class OwnedHandle {
+  public:
+    explicit OwnedHandle(HANDLE h) : m_h(h) {}
+    ~OwnedHandle() {
+        if (m_h && m_h != INVALID_HANDLE_VALUE) CloseHandle(m_h);
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    HANDLE get() const { return m_h; }
+
+  private:
+    HANDLE m_h;
+};
+
+HANDLE InheritableFile(const std::string& path, DWORD access, DWORD disposition) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+} // namespace
+
+ProgramRun RunProgram(const std::string& exe, const std::string& tail, const std::string& dir) {
+    const std::string outPath = dir + "\\program.out", errPath = dir + "\\program.err";
+    ProgramRun run;
+    {
+        OwnedHandle in(InheritableFile("NUL", GENERIC_READ, OPEN_EXISTING));
+        OwnedHandle out(InheritableFile(outPath, GENERIC_WRITE, CREATE_ALWAYS));
+        OwnedHandle err(InheritableFile(errPath, GENERIC_WRITE, CREATE_ALWAYS));
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = in.get();
+        si.hStdOutput = out.get();
+        si.hStdError = err.get();
+        PROCESS_INFORMATION pi{};
+        std::string command = "\"" + exe + "\" " + tail;
+        if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            dir.c_str(), &si, &pi)) {
+            ADD_FAILURE() << "cannot start " << exe << " (error " << GetLastError() << ")";
+            return run;
+        }
+        OwnedHandle process(pi.hProcess), thread(pi.hThread);
+        if (WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << command << " still running after 120 s";
+            TerminateProcess(pi.hProcess, 99);
+            WaitForSingleObject(pi.hProcess, 10000);
+        }
+        GetExitCodeProcess(pi.hProcess, &run.status);
+    }
+    run.out = ReadTextFile(outPath);
+    run.err = ReadTextFile(errPath);
+    return run;
+}

@@ -1,0 +1,26 @@
+// A Wine printer on the PostScript driver whose port is a host file: a raw
+// job bypasses the driver and lands in the file unchanged. Added for the life
+// of the object, under a name no other test process uses.
+#pragma once
+
+#include <string>
+
+class FilePrinter {
+  public:
+    FilePrinter();
+    ~FilePrinter();
+    FilePrinter(const FilePrinter&) = delete;
+    FilePrinter& operator=(const FilePrinter&) = delete;
+
+    const std::string& name() const { return m_name; }
+    // Empties the port, so that the next job's bytes are the only ones there.
+    void ClearPort() const;
+    // What reached the port; waits up to two seconds for the spooler to write
+    // it, "<nothing>" when nothing came.
+    std::string Arrived() const;
+
+  private:
+    std::string m_name;
+    std::string m_hostPath;
+    std::string m_windowsPath;
+};
