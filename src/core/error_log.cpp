@@ -4,8 +4,9 @@
 
 #include <cstdio>
 #include <memory>
-#include <mutex>
 #include <string>
+
+#include "core/handles.h"
 
 namespace {
 
@@ -23,13 +24,31 @@ struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
 };
 
-// The C runtime's append mode seeks to the end before each write, which is not
-// atomic between threads: writers of this process take turns so that no line
-// lands on top of another.
-std::mutex& WriterTurn() {
-    static std::mutex turn;
-    return turn;
-}
+// The turn to write, shared by every thread of every process of the session
+// that loads this module, whatever its version: the C runtime's append is a
+// seek and a write, and a rotation moves the file away, so writers that do
+// not take turns tear and lose each other's lines.
+class WriterTurn {
+  public:
+    WriterTurn()
+        : m_mutex(CreateMutexA(nullptr, FALSE, ov::kErrorLogMutexName)),
+          m_taken(m_mutex && Acquired(WaitForSingleObject(m_mutex.get(), ov::kErrorLogWaitMs))) {}
+    ~WriterTurn() {
+        if (m_taken) ReleaseMutex(m_mutex.get());
+    }
+    WriterTurn(const WriterTurn&) = delete;
+    WriterTurn& operator=(const WriterTurn&) = delete;
+
+    explicit operator bool() const { return m_taken; }
+
+  private:
+    // A writer that died holding the turn left at worst a torn last line; the
+    // turn is ours all the same.
+    static bool Acquired(DWORD wait) { return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED; }
+
+    ov::UniqueHandle m_mutex;
+    bool m_taken;
+};
 
 } // namespace
 
@@ -39,7 +58,9 @@ void Err_Exception_Log(const char* traceName) {
         const std::string logPath = folder + ov::kErrorLogName;
         const std::string backupPath = folder + ov::kErrorBackupName;
 
-        const std::lock_guard<std::mutex> turn(WriterTurn());
+        // A turn not had in time drops the line: the log never holds a call up for long.
+        const WriterTurn turn;
+        if (!turn) return;
         std::unique_ptr<FILE, FileCloser> log(std::fopen(logPath.c_str(), "a"));
         if (!log) return;
         std::fprintf(log.get(), "QUORUtl Severe Error Occurred [%s]\n", traceName ? traceName : "");

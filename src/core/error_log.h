@@ -11,4 +11,9 @@ namespace ov {
 inline constexpr long kErrorLogLimit = 204800;
 inline constexpr const char kErrorLogName[] = "OrvaleSCADAQUORErr.log";
 inline constexpr const char kErrorBackupName[] = "OrvaleSCADAQUORErr.bak";
+// The writers' turn, one per session; the name must never change between
+// versions, or two versions loaded at once would write over each other.
+inline constexpr const char kErrorLogMutexName[] = "Local\\OrvaleSCADAQUORErr.log.writer";
+// How long a writer waits for its turn before it drops its line.
+inline constexpr unsigned long kErrorLogWaitMs = 500;
 } // namespace ov

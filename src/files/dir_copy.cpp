@@ -1,6 +1,7 @@
 #include "files/dir_copy.h"
 
-#include <cstring>
+#include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "core/app.h"
@@ -10,31 +11,6 @@
 namespace {
 
 constexpr std::string_view kEveryEntry = "*.*";
-
-// Full path with long names, so two spellings of one folder compare equal;
-// the plain full path for a folder that cannot be resolved further.
-std::string ResolvedPath(const char* path) {
-    char full[MAX_PATH * 2];
-    const DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
-    if (n == 0 || n >= sizeof full) return path;
-    char longer[MAX_PATH * 2];
-    const DWORD m = GetLongPathNameA(full, longer, sizeof longer);
-    std::string resolved =
-        (m == 0 || m >= sizeof longer) ? std::string(full, n) : std::string(longer, m);
-    while (!resolved.empty() && resolved.back() == '\\')
-        resolved.pop_back();
-    return resolved;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                          b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-bool IsDirectory(const WIN32_FIND_DATAA& entry) {
-    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 // False when the walk must not go into dest: it already exists and may not be replaced.
 bool MakeDestination(const ov::PathBuffer& dest, short failIfExists) {
@@ -59,9 +35,10 @@ BOOL CDirCopy::InitInstance() {
         ov::PathBuffer source;
         ov::PathBuffer dest;
         // Roots whose paths would not fit copy nothing and touch nothing.
-        if (source.Assign(m_strSource) && source.CanAppend(kEveryEntry.size()) &&
+        if (source.Assign(m_strSource) && ov::CanSearch(source, kEveryEntry) &&
             dest.Assign(m_strDest) && MakeDestination(dest, m_nFailIfExists)) {
-            FindDestinationInSource(source, dest);
+            m_destination.emplace(dest.c_str()); // once it exists
+            m_walkPath.emplace_back(source.c_str());
             count = CopyContents(source, dest, m_nFailIfExists);
         }
     }
@@ -74,47 +51,40 @@ std::uint64_t CDirCopy::CopyDirectory(ov::PathBuffer& source, ov::PathBuffer& de
     return CopyContents(source, dest, failIfExists);
 }
 
-void CDirCopy::FindDestinationInSource(const ov::PathBuffer& source, const ov::PathBuffer& dest) {
-    m_nSourceRootLength = source.size();
-    // Resolved after the destination exists, so its long name is known.
-    const std::string from = ResolvedPath(source.c_str());
-    const std::string to = ResolvedPath(dest.c_str());
-    if (to.size() > from.size() + 1 && to[from.size()] == '\\' &&
-        SameIgnoringCase(std::string_view(to).substr(0, from.size()), from))
-        m_strDestBelowSource = to.substr(from.size());
-}
-
-bool CDirCopy::IsDestinationTree(const ov::PathBuffer& source) const {
-    if (m_strDestBelowSource.empty()) return false;
-    return SameIgnoringCase(source.view().substr(m_nSourceRootLength), m_strDestBelowSource);
-}
-
 std::uint64_t CDirCopy::CopyContents(ov::PathBuffer& source, ov::PathBuffer& dest,
                                      short failIfExists) {
-    WIN32_FIND_DATAA entry;
-    ov::FsSearch search;
-    {
-        const ov::AppendedName pattern(source, kEveryEntry);
-        if (!pattern) return 0;
-        search.reset(ov::Fs().FindFirstFileA(source.c_str(), &entry));
-    }
-    if (!search) return 0;
-
     std::uint64_t count = 0;
-    do {
+    ov::ForEachEntry(source, kEveryEntry, [&](const WIN32_FIND_DATAA& entry) {
         const std::string_view name(entry.cFileName);
         const ov::AppendedName from(source, name);
         const ov::AppendedName to(dest, name);
-        if (!from || !to) continue; // a path that would not fit: skipped, not counted
-        if (IsDirectory(entry)) {
-            if (name.front() == '.' || IsDestinationTree(source)) continue;
-            if (!source.CanAppend(kEveryEntry.size())) continue;
-            count += CopyDirectory(source, dest, failIfExists);
-        } else if (CopyEntryFile(source, dest, entry, failIfExists)) {
+        if (!from || !to) return; // a path that would not fit: skipped, not counted
+        if (ov::IsDirectory(entry))
+            count += CopySubdirectory(source, dest, name, failIfExists);
+        else if (CopyEntryFile(source, dest, entry, failIfExists))
             ++count;
-        }
-    } while (ov::Fs().FindNextFileA(search.get(), &entry));
+    });
     return count;
+}
+
+// Links are copied through like folders, but a folder already open on the
+// walk's path, or the destination, is never entered. A folder whose identity
+// cannot be read is entered; the path limit still ends such a walk.
+std::uint64_t CDirCopy::CopySubdirectory(ov::PathBuffer& source, ov::PathBuffer& dest,
+                                         std::string_view name, short failIfExists) {
+    if (ov::StartsWithDot(name) || !ov::CanSearch(source, kEveryEntry)) return 0;
+    ov::OpenDirectory directory(source.c_str());
+    if (IsOnWalkOrDestination(directory)) return 0;
+    m_walkPath.push_back(std::move(directory));
+    const std::uint64_t count = CopyDirectory(source, dest, failIfExists);
+    m_walkPath.pop_back();
+    return count;
+}
+
+bool CDirCopy::IsOnWalkOrDestination(const ov::OpenDirectory& directory) const {
+    if (m_destination && directory.SameAs(*m_destination)) return true;
+    return std::any_of(m_walkPath.begin(), m_walkPath.end(),
+                       [&](const ov::OpenDirectory& open) { return directory.SameAs(open); });
 }
 
 // True when the file was copied; a file skipped as identical, or whose copy failed, is not.
@@ -122,11 +92,7 @@ bool CDirCopy::CopyEntryFile(ov::PathBuffer& source, ov::PathBuffer& dest,
                              const WIN32_FIND_DATAA& entry, short failIfExists) {
     if (m_nSkipIdentical) {
         // The source's stamp comes from the search record; only the destination is opened.
-        ov::FileStamp stamp;
-        stamp.lastWrite = entry.ftLastWriteTime;
-        stamp.sizeHigh = entry.nFileSizeHigh;
-        stamp.sizeLow = entry.nFileSizeLow;
-        if (ov::DestinationMatches(dest.c_str(), stamp)) return false;
+        if (ov::DestinationMatches(dest.c_str(), ov::StampOf(entry))) return false;
     }
     return ov::Fs().CopyFileA(source.c_str(), dest.c_str(), failIfExists) != FALSE;
 }

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
+#include <optional>
+#include <string_view>
+#include <vector>
 
+#include "files/dir_walk.h"
 #include "files/file_copy.h"
 #include "files/paths.h"
 
@@ -19,13 +22,14 @@ class CDirCopy : public CCopyWorker {
 
   private:
     std::uint64_t CopyContents(ov::PathBuffer& source, ov::PathBuffer& dest, short failIfExists);
+    std::uint64_t CopySubdirectory(ov::PathBuffer& source, ov::PathBuffer& dest,
+                                   std::string_view name, short failIfExists);
     bool CopyEntryFile(ov::PathBuffer& source, ov::PathBuffer& dest, const WIN32_FIND_DATAA& entry,
                        short failIfExists);
-    bool IsDestinationTree(const ov::PathBuffer& source) const;
-    void FindDestinationInSource(const ov::PathBuffer& source, const ov::PathBuffer& dest);
+    bool IsOnWalkOrDestination(const ov::OpenDirectory& directory) const;
 
-    std::size_t m_nSourceRootLength = 0;
-    // When the destination lies inside the source: its path below the source
-    // root, starting with '\'. The walk never descends there.
-    std::string m_strDestBelowSource;
+    // The source directories the walk is inside, root first. A link back to
+    // one of them, or to the destination, would make the walk run without end.
+    std::vector<ov::OpenDirectory> m_walkPath;
+    std::optional<ov::OpenDirectory> m_destination;
 };

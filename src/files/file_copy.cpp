@@ -14,8 +14,16 @@ HANDLE OpenForReading(const char* path) {
 FileStamp ReadStamp(HANDLE file) {
     FileStamp stamp;
     GetFileTime(file, nullptr, nullptr, &stamp.lastWrite);
-    stamp.sizeLow = GetFileSize(file, &stamp.sizeHigh);
-    if (stamp.sizeLow == INVALID_FILE_SIZE) stamp.sizeLow = stamp.sizeHigh = 0;
+    // A 64-bit answer with its own failure flag: 0xFFFFFFFF in the low half is a size.
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file, &size)) stamp.size = static_cast<std::uint64_t>(size.QuadPart);
+    return stamp;
+}
+
+FileStamp StampOf(const WIN32_FIND_DATAA& entry) {
+    FileStamp stamp;
+    stamp.lastWrite = entry.ftLastWriteTime;
+    stamp.size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     return stamp;
 }
 

@@ -12,16 +12,16 @@ namespace ov {
 // A file's last-write time and size, as the skip test compares them.
 struct FileStamp {
     FILETIME lastWrite{};
-    DWORD sizeLow = 0;
-    DWORD sizeHigh = 0;
+    std::uint64_t size = 0;
 
     bool operator==(const FileStamp& o) const {
         return lastWrite.dwHighDateTime == o.lastWrite.dwHighDateTime &&
-               lastWrite.dwLowDateTime == o.lastWrite.dwLowDateTime && sizeHigh == o.sizeHigh &&
-               sizeLow == o.sizeLow;
+               lastWrite.dwLowDateTime == o.lastWrite.dwLowDateTime && size == o.size;
     }
 };
 
+// The stamp a directory search reports for an entry.
+FileStamp StampOf(const WIN32_FIND_DATAA& entry);
 // Opens a file for reading while others read and write it; INVALID_HANDLE_VALUE on failure.
 HANDLE OpenForReading(const char* path);
 // Time and size of an open file; a size that cannot be read counts as 0.

@@ -1,6 +1,7 @@
 #include "files/file_delete.h"
 
 #include "core/app.h"
+#include "files/dir_walk.h"
 #include "files/fs_platform.h"
 
 namespace ov {
@@ -51,30 +52,30 @@ BOOL CFileDelete::InitInstance() {
 
 std::uint64_t CFileDelete::DeleteMatching(ov::PathBuffer& directory, std::string_view pattern,
                                           short recurse) {
-    WIN32_FIND_DATAA entry;
-    ov::FsSearch search;
-    {
-        const ov::AppendedName search_path(directory, pattern);
-        if (!search_path) return 0;
-        search.reset(ov::Fs().FindFirstFileA(directory.c_str(), &entry));
-    }
-    if (!search) return 0;
-
     std::uint64_t count = 0;
-    do {
-        const std::string_view name(entry.cFileName);
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            // One search serves files and subdirectories: only matching ones are visited.
-            if (!recurse || name.front() == '.') continue;
-            const ov::AppendedName subdirectory(directory, name);
-            // A subdirectory that could not be searched is left whole.
-            if (!subdirectory || !directory.CanAppend(pattern.size())) continue;
-            count += DeleteMatching(directory, pattern, recurse);
-            if (ov::Fs().RemoveDirectoryA(directory.c_str())) ++count;
+    ov::ForEachEntry(directory, pattern, [&](const WIN32_FIND_DATAA& entry) {
+        if (ov::IsDirectory(entry)) {
+            if (recurse) count += DeleteSubdirectory(directory, entry, pattern, recurse);
         } else {
-            const ov::AppendedName file(directory, name);
+            const ov::AppendedName file(directory, entry.cFileName);
             if (file && ov::Fs().DeleteFileA(directory.c_str())) ++count;
         }
-    } while (ov::Fs().FindNextFileA(search.get(), &entry));
+    });
+    return count;
+}
+
+// One search serves files and subdirectories: only matching ones get here.
+std::uint64_t CFileDelete::DeleteSubdirectory(ov::PathBuffer& directory,
+                                              const WIN32_FIND_DATAA& entry,
+                                              std::string_view pattern, short recurse) {
+    const std::string_view name(entry.cFileName);
+    // A link's contents belong to a folder outside the tree the caller named;
+    // the link itself stays too.
+    if (ov::StartsWithDot(name) || ov::IsDirectoryLink(entry)) return 0;
+    const ov::AppendedName subdirectory(directory, name);
+    // A subdirectory that could not be searched is left whole.
+    if (!subdirectory || !ov::CanSearch(directory, pattern)) return 0;
+    std::uint64_t count = DeleteMatching(directory, pattern, recurse);
+    if (ov::Fs().RemoveDirectoryA(directory.c_str())) ++count;
     return count;
 }

@@ -11,6 +11,7 @@
 
 // Deletes the files matching a pattern, and with recurse the matching
 // subdirectories' matching files and then those subdirectories once empty.
+// Directory links are never followed.
 // The slot text is the number of entries removed.
 class CFileDelete : public CSlotWorker {
     DECLARE_WORKER(CFileDelete)
@@ -24,6 +25,10 @@ class CFileDelete : public CSlotWorker {
 
     std::string m_strPath;
     short m_nRecurse = 0;
+
+  private:
+    std::uint64_t DeleteSubdirectory(ov::PathBuffer& directory, const WIN32_FIND_DATAA& entry,
+                                     std::string_view pattern, short recurse);
 };
 
 namespace ov {

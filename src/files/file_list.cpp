@@ -96,8 +96,11 @@ void CFileListStore::Publish(std::uint64_t ticket, ov::FileListing&& listing) {
     KeepSpare(std::move(listing));
 }
 
+// Kept empty: a listing that lost to a later one must never come back as the list.
 void CFileListStore::KeepSpare(ov::FileListing&& listing) {
-    if (listing.Capacity() > m_spare.Capacity()) m_spare = std::move(listing);
+    if (listing.Capacity() <= m_spare.Capacity()) return;
+    listing.Clear();
+    m_spare = std::move(listing);
 }
 
 std::size_t CFileListStore::Count() const {
@@ -111,7 +114,12 @@ void CFileListStore::CopyName(std::size_t index, ov::ResultBuffer& buffer) const
         buffer[0] = '\0';
         return;
     }
-    std::strncpy(buffer, m_list.Name(index), ov::kMaxResultText);
+    // The name cut to 254 characters, the rest of those 254 bytes and the
+    // terminator after them written out: nothing rests on bytes left from before.
+    const char* name = m_list.Name(index);
+    const std::size_t length = strnlen(name, ov::kMaxResultText);
+    std::memcpy(buffer, name, length);
+    std::memset(buffer + length, '\0', ov::kMaxResultText + 1 - length);
 }
 
 namespace {
@@ -154,10 +162,12 @@ const char* COvDEvedApp::GetFileListName(short index) {
 }
 
 BOOL CFileList::Start(const char* pattern, short sortMode, CFileListStore* list) {
-    m_strPattern = pattern; // the caller's text first, before the list is locked
-    m_nSortMode = sortMode;
+    // The list is emptied first: a request that fails from here on, on a bad
+    // pattern pointer or a thread that cannot start, leaves no list behind.
     m_pList = list;
     m_nTicket = list->BeginListing();
+    m_strPattern = pattern;
+    m_nSortMode = sortMode;
     return CreateThread(0, 0, nullptr);
 }
 

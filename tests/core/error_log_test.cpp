@@ -2,8 +2,10 @@
 // faults inside framed exports turned into one log line and a failure value.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
+#include "support/child_process.h"
 #include "support/ov_module.h"
 
 namespace {
@@ -26,6 +28,11 @@ std::string Filler(std::size_t size) {
     s[size - 1] = '\n';
     return s;
 }
+
+// Set for the writer processes of the two-process test: the name of the event
+// that starts them together.
+constexpr char kWriterVariable[] = "OV_TEST_ERROR_LOG_WRITER";
+constexpr int kWriterLines = 2000;
 
 class CoreErrorLog : public ::testing::Test {
   protected:
@@ -96,4 +103,43 @@ TEST_F(CoreErrorLog, BadTextPointersBecomeFailureValuesNotCrashes) {
     for (short i = 0; i < 30; ++i)
         EXPECT_EQ(m.FileCopy((dir / "none").c_str(), (dir / "out").c_str(), 0, 0), i);
     m.CollectAll();
+}
+
+TEST_F(CoreErrorLog, TwoProcessesLeaveEveryLineWhole) {
+    const std::string eventName = "Local\\OvTestErrorLogGo" + std::to_string(GetCurrentProcessId());
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+    ASSERT_NE(go, nullptr);
+    std::ostringstream writer;
+    writer << '"' << ThisProgram() << "\" --gtest_filter=CoreErrorLogWriterProcess.WritesItsLines";
+    SetEnvironmentVariableA(kWriterVariable, eventName.c_str());
+    ChildProcess first(writer.str()), second(writer.str());
+    SetEnvironmentVariableA(kWriterVariable, nullptr);
+    ASSERT_TRUE(first.started() && second.started()) << writer.str();
+    SetEvent(go);
+    EXPECT_EQ(first.Finish(120000), 0) << "first writer";
+    EXPECT_EQ(second.Finish(120000), 0) << "second writer";
+    CloseHandle(go);
+
+    // One rotation on the way: every line of both is in the backup or the log, whole.
+    const std::string backup = ReadTextFile(ErrorBackupPath());
+    EXPECT_GT(backup.size(), 204800u);
+    std::istringstream lines(backup + ReadTextFile(ErrorLogPath()));
+    int whole = 0, other = 0;
+    for (std::string line; std::getline(lines, line);)
+        (line + "\n" == kLine ? whole : other)++;
+    EXPECT_EQ(whole, 2 * kWriterLines);
+    EXPECT_EQ(other, 0);
+}
+
+// One of the two writers of the test above; passed over when run on its own.
+TEST(CoreErrorLogWriterProcess, WritesItsLines) {
+    char eventName[128];
+    if (!GetEnvironmentVariableA(kWriterVariable, eventName, sizeof eventName))
+        GTEST_SKIP() << "run by CoreErrorLog.TwoProcessesLeaveEveryLineWhole";
+    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, eventName);
+    ASSERT_NE(go, nullptr) << eventName;
+    ASSERT_EQ(WaitForSingleObject(go, 60000), WAIT_OBJECT_0) << "the start signal " << eventName;
+    CloseHandle(go);
+    for (int i = 0; i < kWriterLines; ++i)
+        FailOnce();
 }

@@ -1,11 +1,13 @@
 // Counts above 32767: a directory that large takes Wine minutes to create, so
-// the real walks run here over a simulated directory of that many files.
+// the real walks run here over a simulated directory of that many files. And
+// the list's store, driven directly where only exact timing would reach it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
 
 #include "core/app.h"
+#include "files/file_list.h"
 #include "files/fs_platform.h"
 
 namespace {
@@ -93,4 +95,46 @@ TEST_F(FilesCountRule, ListPast32767ReadsAsFullNeverNegative) {
     EXPECT_EQ(app.GetFileListCount(), 32767);
     EXPECT_STREQ(app.GetFileListName(0), "f39999");
     EXPECT_STREQ(app.GetFileListName(32767), "f07232");
+}
+
+namespace {
+
+ov::FileListing Listing(std::initializer_list<std::string> names) {
+    ov::FileListing listing;
+    WIN32_FIND_DATAA record{};
+    for (const std::string& name : names) {
+        std::snprintf(record.cFileName, sizeof record.cFileName, "%s", name.c_str());
+        listing.Add(record);
+    }
+    return listing;
+}
+
+} // namespace
+
+TEST(FilesListStore, ListingOvertakenByALaterOneNeverComesBack) {
+    CFileListStore store;
+    const auto first = store.BeginListing();
+    const auto second = store.BeginListing();
+    // The later listing, larger, publishes first; the earlier, smaller one is too late.
+    store.Publish(second, Listing({"later listing 1", "later listing 2", "later listing 3",
+                                   "later listing 4"}));
+    store.Publish(first, Listing({"s1", "s2"}));
+    EXPECT_EQ(store.Count(), 4u);
+    store.BeginListing();
+    EXPECT_EQ(store.Count(), 0u) << "a new listing starts from an empty list";
+    EXPECT_EQ(store.TakeStorage().Size(), 0u);
+}
+
+TEST(FilesListStore, NameIsCutAndTerminatedWhateverTheBufferHeld) {
+    CFileListStore store;
+    store.Publish(store.BeginListing(), Listing({std::string(255, 'n'), "short"}));
+    ov::ResultBuffer buffer;
+    for (std::size_t index : {0u, 1u}) {
+        std::memset(buffer, 'X', sizeof buffer);
+        store.CopyName(index, buffer);
+        const std::string expected = index == 0 ? std::string(254, 'n') : "short";
+        EXPECT_EQ(std::string(buffer), expected);
+        EXPECT_EQ(std::string(buffer + expected.size(), ov::kMaxResultText + 1 - expected.size()),
+                  std::string(ov::kMaxResultText + 1 - expected.size(), '\0'));
+    }
 }

@@ -145,3 +145,23 @@ TEST(FilesDelete, EntriesWhosePathsWouldNotFitAreSkipped) {
     EXPECT_TRUE(files_test::LongExists(sub + "\\x"));
     files_test::RemoveLongTree(deep);
 }
+
+TEST(FilesDelete, DirectoryLinksAreNeverFollowedNorRemoved) {
+    ScratchDir dir;
+    files_test::MakeDir(dir / "outside");
+    WriteTextFile(dir / "outside\\x.txt", "x");
+    WriteTextFile(dir / "outside\\y.log", "y");
+    files_test::MakeDir(dir / "logs");
+    MakeExampleDir(dir / "logs");
+    const files_test::DirectoryLink link(dir / "logs\\linked", dir / "outside");
+    ASSERT_TRUE(link.Exists()) << "no directory link came at " << dir / "logs\\linked";
+
+    // a.txt, b.txt, c.log, sub\d.txt and sub; the link is passed over.
+    EXPECT_EQ(Outcome(FileDelete(dir / "logs\\*.*", 1)), "5");
+    EXPECT_TRUE(link.Exists());
+    EXPECT_EQ(ReadTextFile(dir / "outside\\x.txt"), "x");
+    EXPECT_EQ(ReadTextFile(dir / "outside\\y.log"), "y");
+    // Named by a pattern of its own, the link is still not entered.
+    EXPECT_EQ(Outcome(FileDelete(dir / "logs\\link*", 1)), "0");
+    EXPECT_TRUE(FileExists(dir / "outside\\x.txt"));
+}

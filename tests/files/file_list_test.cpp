@@ -203,3 +203,18 @@ TEST(FilesList, OverlappingListingsNeverMixAndTheLatestWins) {
         EXPECT_EQ(ListedNames(), (Names{"s2", "s1"}));
     }
 }
+
+TEST(FilesList, ListingThatFailsAfterItsClaimLeavesNoList) {
+    auto& m = OvModule::Get();
+    ScratchDir dir;
+    for (const char* name : {"c", "a", "b"})
+        WriteTextFile(dir / name, "x");
+    ASSERT_EQ(List(dir / "*", 1), "3");
+    // A pattern pointer that faults: the slot was claimed, the worker never starts.
+    const short slot = m.GetFileList(reinterpret_cast<const char*>(0x10), 1);
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(m.IsActive(slot), 0);
+    EXPECT_STREQ(m.GetData(slot), "-1");
+    EXPECT_EQ(m.GetFileListCount(), 0);
+    EXPECT_STREQ(m.GetFileListName(0), "");
+}

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
 #include "support/ov_module.h"
 
 namespace files_test {
@@ -51,11 +53,12 @@ inline std::vector<std::string> SearchOrder(const std::string& pattern) {
     return names;
 }
 
-// A file held open with no sharing, so others can neither write nor delete it.
+// A file held open with no sharing, so others can neither write nor delete it;
+// or with the sharing given.
 class LockedFile {
   public:
-    explicit LockedFile(const std::string& path)
-        : m_h(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    explicit LockedFile(const std::string& path, DWORD share = 0)
+        : m_h(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
     ~LockedFile() { close(); }
     LockedFile(const LockedFile&) = delete;
     LockedFile& operator=(const LockedFile&) = delete;
@@ -68,6 +71,26 @@ class LockedFile {
   private:
     HANDLE m_h;
 };
+
+// A file of the given size that takes no room: a hole from start to end.
+inline bool MakeSparseFile(const std::string& path, std::uint64_t size) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD returned = 0;
+    DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool ok = SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    CloseHandle(h);
+    return ok;
+}
+
+inline std::uint64_t SizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
 
 // Paths beyond 259 characters need the wide calls with the \\?\ prefix.
 inline std::wstring Extended(const std::string& path) {
@@ -103,5 +126,64 @@ inline void RemoveLongTree(const std::string& path) {
     }
     RemoveDirectoryW(Extended(path).c_str());
 }
+
+// The host's path of a Windows path whose folder exists; empty when not under Wine.
+inline std::string HostPath(const std::string& path) {
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return {};
+    char* name = unixName(std::wstring(path.begin(), path.end()).c_str());
+    if (!name) return {};
+    std::string host(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return host;
+}
+
+// Another name of a folder on drive C: under Wine, the same folder reached
+// through drive Z:, the host's root, in Wine's standard prefix layout.
+inline std::string SpelledThroughDriveZ(const std::string& path) {
+    std::string host = HostPath(path);
+    const std::string drive = "/dosdevices/c:/";
+    const std::size_t at = host.find(drive);
+    if (at == std::string::npos) return {};
+    host.replace(at, drive.size(), "/drive_c/");
+    for (char& c : host)
+        if (c == '/') c = '\\';
+    return "Z:" + host;
+}
+
+// A symbolic link to a folder for the life of the scope, made on the host
+// side: Wine 8 makes none itself (CreateSymbolicLinkA reports success and
+// makes nothing, a junction is refused), but shows a host link to a folder as
+// a directory with FILE_ATTRIBUTE_REPARSE_POINT and reaches the target through it.
+class DirectoryLink {
+  public:
+    DirectoryLink(const std::string& link, const std::string& target)
+        : m_link(link), m_hostLink(HostPath(link)) {
+        HostCommand("/bin/ln -s \"" + HostPath(target) + "\" \"" + m_hostLink + "\"", true);
+    }
+    ~DirectoryLink() { HostCommand("/bin/rm -f \"" + m_hostLink + "\"", false); }
+    DirectoryLink(const DirectoryLink&) = delete;
+    DirectoryLink& operator=(const DirectoryLink&) = delete;
+
+    bool Exists() const {
+        const DWORD a = GetFileAttributesA(m_link.c_str());
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
+
+  private:
+    // Wine runs host programs too, but reports them ended as soon as they
+    // start: the link is watched until it comes or goes.
+    void HostCommand(const std::string& command, bool linkComes) const {
+        if (m_hostLink.empty()) return;
+        ChildProcess(command).Finish();
+        for (int wait = 0; wait < 500 && Exists() != linkComes; ++wait)
+            Sleep(10);
+    }
+
+    std::string m_link;
+    std::string m_hostLink;
+};
 
 } // namespace files_test

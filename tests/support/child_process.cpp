@@ -60,3 +60,40 @@ ProgramRun RunProgram(const std::string& exe, const std::string& tail, const std
     run.err = ReadTextFile(errPath);
     return run;
 }
+
+ChildProcess::ChildProcess(std::string commandLine) : m_commandLine(std::move(commandLine)) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string text = m_commandLine;
+    if (!CreateProcessA(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    m_process = process.hProcess;
+}
+
+ChildProcess::~ChildProcess() {
+    if (!m_process) return;
+    TerminateProcess(m_process, 1);
+    CloseHandle(m_process);
+}
+
+long ChildProcess::Finish(DWORD timeoutMs) {
+    if (!m_process) return -1;
+    if (WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "still running after " << timeoutMs << " ms: " << m_commandLine;
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(m_process, &code);
+    CloseHandle(m_process);
+    m_process = nullptr;
+    return static_cast<long>(code);
+}
+
+std::string ThisProgram() {
+    char self[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return std::string(self, n);
+}

@@ -15,3 +15,25 @@ struct ProgramRun {
 // Runs exe with the command line tail in the folder dir, where its streams go
 // to files; fails the test when it cannot start or does not end in 120 s.
 ProgramRun RunProgram(const std::string& exe, const std::string& tail, const std::string& dir);
+
+// A program started with CreateProcess, which it inherits the environment
+// from; ended with Finish, or killed at the end of the scope.
+class ChildProcess {
+  public:
+    explicit ChildProcess(std::string commandLine);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return m_process != nullptr; }
+    // Its exit code once it ended, or -1 when it never started or is still
+    // running after timeoutMs (reported as a test failure naming the program).
+    long Finish(DWORD timeoutMs = 60000);
+
+  private:
+    std::string m_commandLine;
+    HANDLE m_process = nullptr;
+};
+
+// Full path of this test program.
+std::string ThisProgram();
