@@ -1,7 +1,7 @@
 # What a Windows user installs: the DLL, its
 # header, import libraries for GNU and Microsoft linkers with the .def they
 # come from, the host with an example script, and the documents, zipped by
-# CPack as OvDurAru-<version>-win32.zip.
+# CPack as OvDurAru-<version>-win32.zip (win64 for the 64-bit build).
 
 # The DLL and the host share bin/: ovcall loads the DLL from beside itself.
 install(TARGETS OvDurAru
@@ -22,7 +22,7 @@ set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME OvDurAru)
 set(CPACK_PACKAGE_VENDOR Orvale)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME OvDurAru-${PROJECT_VERSION}-win32)
+set(CPACK_PACKAGE_FILE_NAME OvDurAru-${PROJECT_VERSION}-${OV_PACKAGE_SUFFIX})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 include(CPack)

@@ -1,7 +1,8 @@
 /* OvDurAru.dll: operating-system services for SCADA scripts.
  *
- * All functions use the C calling convention. 16-bit results must be declared
- * as short: the upper half of the result register is undefined. Text results
+ * All functions use the C calling convention (on x64, the one convention
+ * there is). 16-bit results must be declared as short: the upper part of the
+ * result register is undefined. Window handles are pointer-sized. Text results
  * point into module-owned buffers that stay valid until the next call of the
  * same function. Slot-based functions return a slot number (0..29) or -1;
  * poll IsActive(slot) until it returns 0, then collect GetData(slot).

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Configures and builds into ${BUILD_DIR:-build}: everything, or the targets named.
-#   scripts/build.sh [target...]
+# Configures and builds into build/ (build-x64/ for x64, or $BUILD_DIR):
+# everything, or the targets named.
+#   scripts/build.sh [--arch x86|x64] [target...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+. "$root/scripts/arch.sh"
 "$root/scripts/setup.sh"
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$OV_TOOLCHAIN.cmake" -DCMAKE_BUILD_TYPE=Release
 fi
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done

@@ -2,10 +2,10 @@
 # Hunts rare failures (not part of CI): runs the whole suite SUITE_RUNS times,
 # then every black-box test in a process of its own TEST_RUNS times, and
 # prints how many runs failed. Logs of failed runs stay in build/repeat/.
-#   scripts/repeat.sh [SUITE_RUNS [TEST_RUNS [FILTER]]]   (defaults 30, 200, *)
+#   scripts/repeat.sh [--arch x86|x64] [SUITE_RUNS [TEST_RUNS [FILTER]]]   (defaults 30, 200, *)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+. "$root/scripts/arch.sh"
 suite_runs=${1:-30}
 test_runs=${2:-200}
 filter=${3:-*}

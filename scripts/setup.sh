@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, when any of it is missing, on
-# Debian 12: the MinGW-w64 i686 cross compilers (posix threads), 32-bit Wine,
-# CMake, Ninja, llvm-dlltool (from llvm) and GoogleTest's sources.
+# Debian 12: the MinGW-w64 i686 and x86-64 cross compilers (posix threads),
+# 32-bit and 64-bit Wine, CMake, Ninja, llvm-dlltool (from llvm) and GoogleTest's sources.
 # Needs root, or sudo for a user that may use it.
 #   OV_SETUP_LOG=FILE  sends apt's output to FILE instead of the terminal.
 set -euo pipefail
 need=()
 have() { command -v "$1" >/dev/null 2>&1; }
 have i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686 mingw-w64-i686-dev)
-have wine || need+=(wine wine64)
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+have wine || need+=(wine)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 have cmake || need+=(cmake)
 have ninja || need+=(ninja-build)
 have llvm-dlltool || need+=(llvm)

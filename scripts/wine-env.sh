@@ -7,7 +7,7 @@ wine_env_start() {
   # minimal system, a container) names with bytes above 0x7F do not survive.
   export LC_ALL=C.UTF-8 LANG=C.UTF-8
   # A crashing test program ends at once instead of waiting in the debugger.
-  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  export WINEDEBUG=-all WINEARCH=${OV_WINEARCH:-win32} WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   trap wine_env_stop EXIT INT TERM
   if [ ! -f "$WINEPREFIX/.ready" ]; then
     rm -rf "$WINEPREFIX"

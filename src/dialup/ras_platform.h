@@ -7,6 +7,8 @@
 
 #include <ras.h>
 
+#include <cstddef>
+
 namespace ov {
 class SystemLibrary;
 }
@@ -19,7 +21,9 @@ inline constexpr DWORD kMaxUserName = 256;
 inline constexpr DWORD kMaxPassword = 256;
 inline constexpr DWORD kMaxDomain = 15;
 
-// The headers pick newer, larger layouts for our WINVER; these are the old ones.
+// The headers pick newer, larger layouts for our WINVER; these are the old ones,
+// packed to 4 bytes as the service's own headers pack them.
+#pragma pack(push, 4)
 struct EntryNameRecord {
     DWORD dwSize;
     CHAR szEntryName[kMaxEntryName + 1];
@@ -51,8 +55,13 @@ struct DialParamsRecord {
     CHAR szDomain[kMaxDomain + 1];
 };
 
+#pragma pack(pop)
+
+// The sizes the service knows these layouts by; only the connection record
+// differs between 32 and 64 bits, through its pointer-sized handle.
 static_assert(sizeof(EntryNameRecord) == 264);
-static_assert(sizeof(ConnectionRecord) == 412);
+static_assert(sizeof(ConnectionRecord) == (sizeof(HRASCONN) == 8 ? 416 : 412));
+static_assert(offsetof(ConnectionRecord, szEntryName) == (sizeof(HRASCONN) == 8 ? 12 : 8));
 static_assert(sizeof(ConnectionStatusRecord) == 160);
 static_assert(sizeof(DialParamsRecord) == 1052);
 

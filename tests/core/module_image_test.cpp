@@ -12,10 +12,13 @@ template <class T> const T* At(HMODULE base, DWORD rva) {
     return reinterpret_cast<const T*>(reinterpret_cast<const BYTE*>(base) + rva);
 }
 
+// The headers of the architecture the tests are built for, as the module's.
+const IMAGE_NT_HEADERS& Headers(HMODULE base) {
+    return *At<IMAGE_NT_HEADERS>(base, At<IMAGE_DOS_HEADER>(base, 0)->e_lfanew);
+}
+
 const IMAGE_DATA_DIRECTORY& Directory(HMODULE base, int which) {
-    const auto* dos = At<IMAGE_DOS_HEADER>(base, 0);
-    const auto* nt = At<IMAGE_NT_HEADERS32>(base, dos->e_lfanew);
-    return nt->OptionalHeader.DataDirectory[which];
+    return Headers(base).OptionalHeader.DataDirectory[which];
 }
 
 std::string Lower(std::string text) {
@@ -28,6 +31,9 @@ std::string Lower(std::string text) {
 
 TEST(CoreImage, ExportsExactlyTheTwentyNineNamesUnderItsOwnName) {
     HMODULE base = OvModule::Get().handle;
+    EXPECT_EQ(Headers(base).FileHeader.Machine,
+              Headers(GetModuleHandleA(nullptr)).FileHeader.Machine);
+    EXPECT_EQ(Headers(base).OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR_MAGIC);
     const auto& dir = Directory(base, IMAGE_DIRECTORY_ENTRY_EXPORT);
     const auto* exports = At<IMAGE_EXPORT_DIRECTORY>(base, dir.VirtualAddress);
     EXPECT_STREQ(At<char>(base, exports->Name), "OvDurAru.dll");

@@ -1,6 +1,8 @@
 // Unloading the module while its workers run, and loading it again.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 
 #include "support/ov_module.h"
@@ -38,7 +40,88 @@ void MakeBigFile(const std::string& path, std::size_t bytes) {
     WriteTextFile(path, std::string(bytes, 'b'));
 }
 
+// The host's own last-chance handler: a fault on the watched thread ends that
+// thread with kReachedHost.
+constexpr DWORD kReachedHost = 0x600D;
+std::atomic<DWORD> g_watchedThread{0};
+std::atomic<DWORD> g_hostSawCode{0};
+
+LONG WINAPI HostFilter(EXCEPTION_POINTERS* e) {
+    if (GetCurrentThreadId() != g_watchedThread) return EXCEPTION_CONTINUE_SEARCH;
+    g_hostSawCode = e->ExceptionRecord->ExceptionCode;
+    ExitThread(kReachedHost);
+}
+
+struct HostThreadRun {
+    bool systemCodeHandledItsOwnFaults = false;
+    DWORD exitCode = 0;
+};
+
+struct HostThreadJob {
+    std::function<void()> calls;
+    HostThreadRun run;
+};
+
+DWORD WINAPI HostThreadProc(void* p) {
+    auto* job = static_cast<HostThreadJob*>(p);
+    g_watchedThread = GetCurrentThreadId();
+    job->calls();
+    const char* volatile bad = reinterpret_cast<const char*>(0x20);
+    job->run.systemCodeHandledItsOwnFaults = IsBadReadPtr(bad, 4) && lstrlenA(bad) == 0;
+    g_hostSawCode = 0;
+    (void)*reinterpret_cast<const volatile int*>(bad);
+    return 0;
+}
+
+// Runs calls on a host thread, then lets system code meet a bad pointer (it
+// handles that itself), then faults in the host's own code, outside any frame
+// of the module: that fault must reach the host's handler.
+HostThreadRun CallThenFaultOnAHostThread(std::function<void()> calls) {
+    HostThreadJob job{std::move(calls), {}};
+    LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(&HostFilter);
+    HANDLE thread = CreateThread(nullptr, 0, &HostThreadProc, &job, 0, nullptr);
+    if (!thread) {
+        ADD_FAILURE() << "cannot start the host thread";
+        return {};
+    }
+    if (WaitForSingleObject(thread, 30000) != WAIT_OBJECT_0)
+        ADD_FAILURE() << "the host thread that faulted did not end within 30 s";
+    GetExitCodeThread(thread, &job.run.exitCode);
+    CloseHandle(thread);
+    g_watchedThread = 0;
+    EXPECT_EQ(SetUnhandledExceptionFilter(previous), &HostFilter)
+        << "someone replaced the host's last-chance handler";
+    return job.run;
+}
+
 } // namespace
+
+TEST(CoreUnload, HostThreadsKeepTheirOwnFaultHandlingBeforeWithAndAfterTheModule) {
+    auto expectReachedHost = [](const HostThreadRun& run, const char* when) {
+        EXPECT_TRUE(run.systemCodeHandledItsOwnFaults) << when;
+        EXPECT_EQ(run.exitCode, kReachedHost) << when << ": the host's handler missed its fault";
+        EXPECT_EQ(g_hostSawCode.load(), DWORD(EXCEPTION_ACCESS_VIOLATION)) << when;
+    };
+    expectReachedHost(CallThenFaultOnAHostThread([] {}), "before loading");
+
+    Loaded m = Load();
+    using TextFn = const char*(__cdecl*)(const char*);
+    auto getVersion = Fn<TextFn>(m.handle, "GetVersion");
+    auto rasActive = Fn<short(__cdecl*)(const char*)>(m.handle, "RASActive");
+    const int logged = CountLogLines("COvDEvedApp::GetVersion");
+    expectReachedHost(CallThenFaultOnAHostThread([&] {
+                          // Faults inside the module's frames stay there.
+                          EXPECT_STREQ(getVersion(reinterpret_cast<const char*>(0x10)), "");
+                          EXPECT_EQ(rasActive(reinterpret_cast<const char*>(0x10)), 0);
+                          EXPECT_STREQ(getVersion(OvModule::Path().c_str()), "3.5");
+                      }),
+                      "after faults inside the module");
+    EXPECT_EQ(CountLogLines("COvDEvedApp::GetVersion"), logged + 1);
+
+    ASSERT_TRUE(FreeLibrary(m.handle));
+    ASSERT_TRUE(ModuleGone(60000));
+    expectReachedHost(CallThenFaultOnAHostThread([] {}), "after unloading");
+}
 
 TEST(CoreUnload, FreeLibraryWhileThirtyWorkersRunThenLoadCleanAgain) {
     ScratchDir dir;

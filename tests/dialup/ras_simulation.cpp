@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 namespace ras_sim {
@@ -21,11 +22,27 @@ template <std::size_t N> std::string Get(const CHAR (&field)[N]) {
     return std::string(field, strnlen(field, N));
 }
 
+// The sizes the service accepts in dwSize, written down here rather than taken
+// from the module's records: the old layouts, with a pointer-sized handle in
+// the connection record.
+constexpr DWORD kEntryNameSize = 264;
+constexpr DWORD kConnectionSize = sizeof(void*) == 8 ? 416 : 412;
+constexpr DWORD kStatusSize = 160;
+constexpr DWORD kDialParamsSize = 1052;
+
+template <class Record> constexpr DWORD AcceptedSize() {
+    if constexpr (std::is_same_v<Record, ov::ras::EntryNameRecord>)
+        return kEntryNameSize;
+    else
+        return kConnectionSize;
+}
+
 // The service's sizing contract: a buffer too small gets the bytes needed and
 // ERROR_BUFFER_TOO_SMALL; a large enough one is filled.
 template <class Record, class Fill>
 DWORD Answer(Record* buffer, LPDWORD bytes, LPDWORD count, std::size_t available, Fill&& fill) {
-    if (!buffer || !bytes || !count || buffer->dwSize != sizeof(Record)) return ERROR_INVALID_SIZE;
+    if (!buffer || !bytes || !count || buffer->dwSize != AcceptedSize<Record>())
+        return ERROR_INVALID_SIZE;
     const DWORD needed = static_cast<DWORD>(available * sizeof(Record));
     *count = static_cast<DWORD>(available);
     if (*bytes < needed) {
@@ -177,7 +194,7 @@ DWORD WINAPI SimulatedRas::GetConnectStatus(HRASCONN connection,
                         [](CHAR c) { return c == 0; });
         self.m_lastParams = nullptr;
     }
-    if (!status || status->dwSize != sizeof(*status)) return ERROR_INVALID_SIZE;
+    if (!status || status->dwSize != kStatusSize) return ERROR_INVALID_SIZE;
     const auto it = std::find_if(self.m_connections.begin(), self.m_connections.end(),
                                  [&](const Connection& c) { return c.handle == connection; });
     if (it == self.m_connections.end() || !it->statusReadable) return ERROR_INVALID_HANDLE;
@@ -208,7 +225,7 @@ DWORD WINAPI SimulatedRas::Dial(LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook
     self.m_dials.push_back(call);
     self.m_lastParams = params;
     self.m_lastDialThread = GetCurrentThreadId();
-    if (params->dwSize != sizeof(*params)) return ERROR_INVALID_SIZE;
+    if (params->dwSize != kDialParamsSize) return ERROR_INVALID_SIZE;
 
     const std::string name = call.entry.empty() ? call.phone : call.entry;
     const auto chosen = self.m_outcomeOf.find(name);

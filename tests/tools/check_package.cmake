@@ -2,8 +2,9 @@
 # the DLL's export directory and version, that nothing needs a MinGW runtime
 # DLL, that the header compiles as C and C++ and links through both import
 # libraries, and that the shipped host runs the shipped example from bin/.
-# Run by ctest: cmake -DBUILD_DIR=.. -DCPACK=.. -DOBJDUMP=.. -DWINDRES=..
-#   -DCC=.. -DCXX=.. -DWINE=.. -DVERSION=.. -P check_package.cmake
+# Run by ctest, once per build folder (32-bit: win32, 64-bit: win64):
+#   cmake -DBUILD_DIR=.. -DCPACK=.. -DOBJDUMP=.. -DWINDRES=.. -DCC=.. -DCXX=..
+#   -DWINE=.. -DVERSION=.. -DSUFFIX=win32|win64 -P check_package.cmake
 cmake_minimum_required(VERSION 3.25)
 set(work ${BUILD_DIR}/package-check)
 file(REMOVE_RECURSE ${work})
@@ -28,7 +29,7 @@ endfunction()
 
 # --- the ZIP and its files
 run(pack ${CPACK} -G ZIP --config ${BUILD_DIR}/CPackConfig.cmake -B ${work})
-set(name OvDurAru-${VERSION}-win32)
+set(name OvDurAru-${VERSION}-${SUFFIX})
 if(NOT pack_RC EQUAL 0 OR NOT EXISTS ${work}/${name}.zip)
   message(FATAL_ERROR "package: cpack failed: ${pack}${pack_ERR}")
 endif()
@@ -88,6 +89,19 @@ if(NOT exported STREQUAL expected)
   fail("exports differ:\n  got      ${exported}\n  expected ${expected}")
 endif()
 
+# --- every binary for the package's machine
+if(SUFFIX STREQUAL "win64")
+  set(machine "pei-x86-64")
+else()
+  set(machine "pei-i386")
+endif()
+foreach(bin ${dll} ${exe})
+  run(head ${OBJDUMP} -f ${bin})
+  if(NOT head MATCHES "file format ${machine}\n")
+    fail("${bin} is not ${machine}:${head}")
+  endif()
+endforeach()
+
 # --- only system DLLs beside the module and the host
 foreach(bin ${dll} ${exe})
   run(imports ${OBJDUMP} -p ${bin})
@@ -104,7 +118,7 @@ endforeach()
 run(res ${WINDRES} -i ${dll} -O rc)
 foreach(v "FILEVERSION 3, 5, 0, 0" "PRODUCTVERSION 3, 5, 0, 0" "VALUE \"FileVersion\", \"3.5\""
     "VALUE \"ProductVersion\", \"3.5\"" "VALUE \"CompanyName\", \"Orvale\""
-    "VALUE \"OriginalFilename\", \"QUORDurAru.DLL\"")
+    "VALUE \"OriginalFilename\", \"QUORDurAru.DLL\"" "FILEOS 0x4\n" "FILETYPE 0x2\n")
   string(FIND "${res}" "${v}" at)
   if(at EQUAL -1)
     fail("version resource lacks ${v}")

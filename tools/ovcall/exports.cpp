@@ -14,9 +14,9 @@ template <> const char* Pass<const char*>(Argument& a) { return a.text.c_str(); 
 template <> char* Pass<char*>(Argument& a) { return a.text.data(); }
 template <> short Pass<short>(Argument& a) { return static_cast<short>(a.number); }
 template <> int Pass<int>(Argument& a) { return a.number; }
+// Window handles carry 32 significant bits; 64-bit Windows sign-extends them.
 template <> HWND Pass<HWND>(Argument& a) {
-    return reinterpret_cast<HWND>(
-        static_cast<std::uintptr_t>(static_cast<std::uint32_t>(a.number)));
+    return reinterpret_cast<HWND>(static_cast<std::intptr_t>(a.number));
 }
 
 // Calls proc through its exact C signature R(__cdecl*)(A...).

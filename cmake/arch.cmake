@@ -1,0 +1,14 @@
+# What differs between the 32-bit and the 64-bit build, decided once from the
+# toolchain: the architecture's short name (it picks the per-architecture
+# sources), the package suffix and the machine of the Microsoft import library.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(OV_ARCH x86)
+  set(OV_PACKAGE_SUFFIX win32)
+  set(OV_DLLTOOL_MACHINE i386)
+elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(OV_ARCH x64)
+  set(OV_PACKAGE_SUFFIX win64)
+  set(OV_DLLTOOL_MACHINE i386:x86-64)
+else()
+  message(FATAL_ERROR "OvDurAru: pointers of ${CMAKE_SIZEOF_VOID_P} bytes are neither x86 nor x64")
+endif()
