@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/ov_module.h"
+#include "support/slot_wait.h"
 
 namespace {
 
@@ -16,8 +17,8 @@ using DataFn = const char*(__cdecl*)(short);
 struct Loaded {
     HMODULE handle;
     FileCopyFn fileCopy;
-    SlotFn isActive;
-    DataFn getData;
+    SlotFn IsActive;
+    DataFn GetData;
 };
 
 template <class F> F Fn(HMODULE h, const char* name) {
@@ -138,12 +139,10 @@ TEST(CoreUnload, FreeLibraryWhileThirtyWorkersRunThenLoadCleanAgain) {
         EXPECT_EQ(ReadTextFile(dir / ("copy" + std::to_string(i))).size(), 8u << 20) << i;
 
     Loaded again = Load();
-    EXPECT_EQ(again.getData(0)[0], '\0') << "fresh slots";
+    EXPECT_EQ(again.GetData(0)[0], '\0') << "fresh slots";
     const short slot = again.fileCopy((dir / "big.bin").c_str(), (dir / "last").c_str(), 0, 1);
     EXPECT_EQ(slot, 0);
-    while (again.isActive(slot))
-        Sleep(1);
-    EXPECT_STREQ(again.getData(slot), "1");
+    EXPECT_EQ(WaitForSlot(again, slot), "1");
     FreeLibrary(again.handle);
 }
 
@@ -158,9 +157,7 @@ TEST(CoreUnload, LoadingAgainBeforeWorkersEndKeepsTheirResults) {
     FreeLibrary(m.handle);
     Loaded again = Load();
     for (short i = 0; i < 10; ++i) {
-        while (again.isActive(i))
-            Sleep(1);
-        EXPECT_STREQ(again.getData(i), "1") << i;
+        EXPECT_EQ(WaitForSlot(again, i), "1") << i;
     }
     FreeLibrary(again.handle);
     EXPECT_TRUE(ModuleGone(60000));

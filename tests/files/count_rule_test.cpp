@@ -9,6 +9,7 @@
 #include "core/app.h"
 #include "files/file_list.h"
 #include "files/fs_platform.h"
+#include "support/slot_wait.h"
 
 namespace {
 
@@ -58,12 +59,7 @@ class FilesCountRule : public ::testing::Test {
     }
     void TearDown() override { ov::SetFsPlatform(nullptr); }
 
-    static std::string Wait(short slot) {
-        if (slot < 0) return "no slot";
-        while (TheApp().IsActive(slot))
-            Sleep(1);
-        return TheApp().GetData(slot);
-    }
+    static std::string Wait(short slot) { return WaitForSlot(TheApp(), slot); }
 };
 
 } // namespace

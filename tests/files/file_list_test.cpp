@@ -4,6 +4,7 @@
 #include <set>
 
 #include "files/files_helpers.h"
+#include "support/slot_wait.h"
 
 using files_test::Outcome;
 
@@ -192,7 +193,9 @@ TEST(FilesList, OverlappingListingsNeverMixAndTheLatestWins) {
         const short big = m.GetFileList((dir / "big\\*").c_str(), 1);
         const short small = m.GetFileList((dir / "small\\*").c_str(), -1);
         // Reading while both run: an empty list or a whole one, never a torn one.
-        while (m.IsActive(big) || m.IsActive(small)) {
+        for (const DWORD start = GetTickCount(); m.IsActive(big) || m.IsActive(small);) {
+            ASSERT_LT(GetTickCount() - start, kSlotDeadlineMs)
+                << "slots " << big << " and " << small << " still active";
             const short count = m.GetFileListCount();
             EXPECT_TRUE(count == 0 || count == 2) << count;
             const std::string name = m.GetFileListName(0);
