@@ -8,7 +8,11 @@ wine_env_start() {
   export LC_ALL=C.UTF-8 LANG=C.UTF-8
   # A crashing test program ends at once instead of waiting in the debugger.
   export WINEDEBUG=-all WINEARCH=${OV_WINEARCH:-win32} WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-  trap wine_env_stop EXIT INT TERM
+  # Interrupted or terminated, the script ends (and the server with it)
+  # instead of going on with its next step.
+  trap wine_env_stop EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
   if [ ! -f "$WINEPREFIX/.ready" ]; then
     rm -rf "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
