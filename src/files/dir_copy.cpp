@@ -5,16 +5,15 @@
 #include <string_view>
 
 #include "core/app.h"
-#include "files/file_copy.h"
 #include "files/fs_platform.h"
 
 namespace {
 
-constexpr std::string_view kEveryEntry = "*.*";
+constexpr std::wstring_view kEveryEntry = L"*.*";
 
 // False when the walk must not go into dest: it already exists and may not be replaced.
-bool MakeDestination(const ov::PathBuffer& dest, short failIfExists) {
-    if (ov::Fs().CreateDirectoryA(dest.c_str(), nullptr)) return true;
+bool MakeDestination(const ov::WidePath& dest, short failIfExists) {
+    if (ov::Fs().CreateDirectoryW(dest.c_str(), nullptr)) return true;
     return !(GetLastError() == ERROR_ALREADY_EXISTS && failIfExists);
 }
 
@@ -32,67 +31,66 @@ short COvDEvedApp::DirCopy(const char* source, const char* dest, short failIfExi
 BOOL CDirCopy::InitInstance() {
     std::uint64_t count = 0;
     {
-        ov::PathBuffer source;
-        ov::PathBuffer dest;
-        // Roots whose paths would not fit copy nothing and touch nothing.
-        if (source.Assign(m_strSource) && ov::CanSearch(source, kEveryEntry) &&
-            dest.Assign(m_strDest) && MakeDestination(dest, m_nFailIfExists)) {
-            m_destination.emplace(dest.c_str()); // once it exists
-            m_walkPath.emplace_back(source.c_str());
-            count = CopyContents(source, dest, m_nFailIfExists);
+        // An empty text would mean the current drive's root: nothing is copied
+        // from or into a folder the caller did not name.
+        std::optional<std::wstring> source = ov::LongFolderFromAnsi(m_strSource);
+        std::optional<std::wstring> dest = ov::LongFolderFromAnsi(m_strDest);
+        if (source && dest) {
+            ov::WidePath from(std::move(*source));
+            ov::WidePath to(std::move(*dest));
+            count = CopyDirectory(from, to, m_nFailIfExists);
         }
     }
     return FinishRequest(std::to_string(count));
 }
 
-std::uint64_t CDirCopy::CopyDirectory(ov::PathBuffer& source, ov::PathBuffer& dest,
+std::uint64_t CDirCopy::CopyDirectory(ov::WidePath& source, ov::WidePath& dest,
                                       short failIfExists) {
     if (!MakeDestination(dest, failIfExists)) return 0;
-    return CopyContents(source, dest, failIfExists);
+    m_destination.emplace(dest.c_str()); // once it exists
+    m_walkPath.clear();
+    m_walkPath.emplace_back(source.c_str());
+    m_sourceRoot = source.size();
+    m_dest = dest;
+    m_destRoot = dest.size();
+    m_failIfExists = failIfExists;
+    m_count = 0;
+    ov::WalkTree(source, kEveryEntry, *this);
+    return m_count;
 }
 
-std::uint64_t CDirCopy::CopyContents(ov::PathBuffer& source, ov::PathBuffer& dest,
-                                     short failIfExists) {
-    std::uint64_t count = 0;
-    ov::ForEachEntry(source, kEveryEntry, [&](const WIN32_FIND_DATAA& entry) {
-        const std::string_view name(entry.cFileName);
-        const ov::AppendedName from(source, name);
-        const ov::AppendedName to(dest, name);
-        if (!from || !to) return; // a path that would not fit: skipped, not counted
-        if (ov::IsDirectory(entry))
-            count += CopySubdirectory(source, dest, name, failIfExists);
-        else if (CopyEntryFile(source, dest, entry, failIfExists))
-            ++count;
-    });
-    return count;
+void CDirCopy::Mirror(const ov::WidePath& path) {
+    std::wstring_view relative = path.view().substr(m_sourceRoot);
+    if (!relative.empty() && relative.front() == L'\\') relative.remove_prefix(1);
+    m_dest.Truncate(m_destRoot);
+    m_dest.Append(relative);
+}
+
+// Counted when copied; a file skipped as identical, or whose copy failed, is not.
+void CDirCopy::File(const ov::WidePath& path, const WIN32_FIND_DATAW& entry) {
+    Mirror(path);
+    // The source's stamp comes from the search record; only the destination is opened.
+    if (m_nSkipIdentical && ov::DestinationMatches(m_dest.c_str(), ov::StampOf(entry))) return;
+    if (ov::Fs().CopyFileW(path.c_str(), m_dest.c_str(), m_failIfExists)) ++m_count;
 }
 
 // Links are copied through like folders, but a folder already open on the
 // walk's path, or the destination, is never entered. A folder whose identity
-// cannot be read is entered; the path limit still ends such a walk.
-std::uint64_t CDirCopy::CopySubdirectory(ov::PathBuffer& source, ov::PathBuffer& dest,
-                                         std::string_view name, short failIfExists) {
-    if (ov::StartsWithDot(name) || !ov::CanSearch(source, kEveryEntry)) return 0;
-    ov::OpenDirectory directory(source.c_str());
-    if (IsOnWalkOrDestination(directory)) return 0;
+// cannot be read is entered; the platform's path limit still ends such a walk.
+bool CDirCopy::Enter(const ov::WidePath& path, const WIN32_FIND_DATAW& entry) {
+    if (ov::StartsWithDot(entry.cFileName)) return false;
+    ov::OpenDirectory directory(path.c_str());
+    if (IsOnWalkOrDestination(directory)) return false;
+    Mirror(path);
+    if (!MakeDestination(m_dest, m_failIfExists)) return false;
     m_walkPath.push_back(std::move(directory));
-    const std::uint64_t count = CopyDirectory(source, dest, failIfExists);
-    m_walkPath.pop_back();
-    return count;
+    return true;
 }
+
+void CDirCopy::Leave(const ov::WidePath&) { m_walkPath.pop_back(); }
 
 bool CDirCopy::IsOnWalkOrDestination(const ov::OpenDirectory& directory) const {
     if (m_destination && directory.SameAs(*m_destination)) return true;
     return std::any_of(m_walkPath.begin(), m_walkPath.end(),
                        [&](const ov::OpenDirectory& open) { return directory.SameAs(open); });
-}
-
-// True when the file was copied; a file skipped as identical, or whose copy failed, is not.
-bool CDirCopy::CopyEntryFile(ov::PathBuffer& source, ov::PathBuffer& dest,
-                             const WIN32_FIND_DATAA& entry, short failIfExists) {
-    if (m_nSkipIdentical) {
-        // The source's stamp comes from the search record; only the destination is opened.
-        if (ov::DestinationMatches(dest.c_str(), ov::StampOf(entry))) return false;
-    }
-    return ov::Fs().CopyFileA(source.c_str(), dest.c_str(), failIfExists) != FALSE;
 }

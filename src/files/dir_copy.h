@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 #include "files/dir_walk.h"
@@ -18,16 +17,23 @@ class CDirCopy : public CCopyWorker {
     BOOL InitInstance() override;
 
     // Creates dest, then copies source's entries into it; the number of files copied.
-    std::uint64_t CopyDirectory(ov::PathBuffer& source, ov::PathBuffer& dest, short failIfExists);
+    std::uint64_t CopyDirectory(ov::WidePath& source, ov::WidePath& dest, short failIfExists);
+
+    // The walk's visits (ov::WalkTree).
+    void File(const ov::WidePath& path, const WIN32_FIND_DATAW& entry);
+    bool Enter(const ov::WidePath& path, const WIN32_FIND_DATAW& entry);
+    void Leave(const ov::WidePath& path);
 
   private:
-    std::uint64_t CopyContents(ov::PathBuffer& source, ov::PathBuffer& dest, short failIfExists);
-    std::uint64_t CopySubdirectory(ov::PathBuffer& source, ov::PathBuffer& dest,
-                                   std::string_view name, short failIfExists);
-    bool CopyEntryFile(ov::PathBuffer& source, ov::PathBuffer& dest, const WIN32_FIND_DATAA& entry,
-                       short failIfExists);
+    // Points m_dest at the destination of the source entry at path.
+    void Mirror(const ov::WidePath& path);
     bool IsOnWalkOrDestination(const ov::OpenDirectory& directory) const;
 
+    std::size_t m_sourceRoot = 0;
+    ov::WidePath m_dest;
+    std::size_t m_destRoot = 0;
+    short m_failIfExists = 0;
+    std::uint64_t m_count = 0;
     // The source directories the walk is inside, root first. A link back to
     // one of them, or to the destination, would make the walk run without end.
     std::vector<ov::OpenDirectory> m_walkPath;

@@ -1,34 +1,34 @@
 #include "files/file_copy.h"
 
 #include "core/app.h"
-#include "core/handles.h"
+#include "files/fs_platform.h"
 #include "files/paths.h"
 
 namespace ov {
 
-HANDLE OpenForReading(const char* path) {
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+HANDLE OpenForReading(const wchar_t* path) {
+    return Fs().CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 FileStamp ReadStamp(HANDLE file) {
     FileStamp stamp;
-    GetFileTime(file, nullptr, nullptr, &stamp.lastWrite);
+    Fs().GetFileTime(file, nullptr, nullptr, &stamp.lastWrite);
     // A 64-bit answer with its own failure flag: 0xFFFFFFFF in the low half is a size.
     LARGE_INTEGER size;
-    if (GetFileSizeEx(file, &size)) stamp.size = static_cast<std::uint64_t>(size.QuadPart);
+    if (Fs().GetFileSizeEx(file, &size)) stamp.size = static_cast<std::uint64_t>(size.QuadPart);
     return stamp;
 }
 
-FileStamp StampOf(const WIN32_FIND_DATAA& entry) {
+FileStamp StampOf(const WIN32_FIND_DATAW& entry) {
     FileStamp stamp;
     stamp.lastWrite = entry.ftLastWriteTime;
     stamp.size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     return stamp;
 }
 
-bool DestinationMatches(const char* destination, const FileStamp& source) {
-    const UniqueFile dest(OpenForReading(destination));
+bool DestinationMatches(const wchar_t* destination, const FileStamp& source) {
+    const FsFile dest(OpenForReading(destination));
     return dest && ReadStamp(dest.get()) == source;
 }
 
@@ -53,27 +53,30 @@ BOOL CCopyWorker::Start(const char* source, const char* dest, short failIfExists
 }
 
 BOOL CFileCopy::InitInstance() {
-    // A path that does not fit the path buffers is refused without touching
-    // the file system: an unusable source reads as unreadable, an unusable
-    // destination as a failed copy.
+    // A text longer than 259 characters, or one the code page does not read,
+    // is never handed to the file system: an unusable source reads as
+    // unreadable, an unusable destination as a failed copy.
+    const auto usable = [](const std::string& text) {
+        return ov::FitsPath(text) ? ov::LongPathFromAnsi(text) : std::nullopt;
+    };
+    const std::optional<std::wstring> source = usable(m_strSource);
+    const std::optional<std::wstring> dest = usable(m_strDest);
     short code = -1;
-    if (!ov::FitsPath(m_strSource))
-        code = -1;
-    else if (!ov::FitsPath(m_strDest))
-        code = 0;
-    else
-        code = CopyOneFile(m_strSource.c_str(), m_strDest.c_str(), m_nFailIfExists);
+    if (source && dest)
+        code = CopyOneFile(source->c_str(), dest->c_str(), m_nFailIfExists);
+    else if (source)
+        code = ov::FsFile(ov::OpenForReading(source->c_str())) ? 0 : -1;
     return FinishRequest(std::to_string(code));
 }
 
-short CFileCopy::CopyOneFile(const char* source, const char* dest, short failIfExists) {
+short CFileCopy::CopyOneFile(const wchar_t* source, const wchar_t* dest, short failIfExists) {
     bool copyNeeded = true;
     {
-        const ov::UniqueFile src(ov::OpenForReading(source));
+        const ov::FsFile src(ov::OpenForReading(source));
         if (!src) return -1;
         if (m_nSkipIdentical && ov::DestinationMatches(dest, ov::ReadStamp(src.get())))
             copyNeeded = false;
     }
     if (!copyNeeded) return 1;
-    return CopyFileA(source, dest, failIfExists) ? 1 : 0;
+    return ov::Fs().CopyFileW(source, dest, failIfExists) ? 1 : 0;
 }

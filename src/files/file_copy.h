@@ -21,13 +21,13 @@ struct FileStamp {
 };
 
 // The stamp a directory search reports for an entry.
-FileStamp StampOf(const WIN32_FIND_DATAA& entry);
+FileStamp StampOf(const WIN32_FIND_DATAW& entry);
 // Opens a file for reading while others read and write it; INVALID_HANDLE_VALUE on failure.
-HANDLE OpenForReading(const char* path);
+HANDLE OpenForReading(const wchar_t* path);
 // Time and size of an open file; a size that cannot be read counts as 0.
 FileStamp ReadStamp(HANDLE file);
 // True when the destination exists, can be opened and carries exactly the given stamp.
-bool DestinationMatches(const char* destination, const FileStamp& source);
+bool DestinationMatches(const wchar_t* destination, const FileStamp& source);
 
 } // namespace ov
 
@@ -47,5 +47,5 @@ class CFileCopy : public CCopyWorker {
     DECLARE_WORKER(CFileCopy)
   public:
     BOOL InitInstance() override;
-    short CopyOneFile(const char* source, const char* dest, short failIfExists);
+    short CopyOneFile(const wchar_t* source, const wchar_t* dest, short failIfExists);
 };

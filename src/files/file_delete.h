@@ -20,28 +20,17 @@ class CFileDelete : public CSlotWorker {
     BOOL InitInstance() override;
 
     // Deletes what matches pattern in directory, and below; the number of entries removed.
-    std::uint64_t DeleteMatching(ov::PathBuffer& directory, std::string_view pattern,
+    std::uint64_t DeleteMatching(ov::WidePath& directory, std::wstring_view pattern,
                                  short recurse);
+
+    // The walk's visits (ov::WalkTree).
+    void File(const ov::WidePath& path, const WIN32_FIND_DATAW& entry);
+    bool Enter(const ov::WidePath& path, const WIN32_FIND_DATAW& entry);
+    void Leave(const ov::WidePath& path);
 
     std::string m_strPath;
     short m_nRecurse = 0;
 
   private:
-    std::uint64_t DeleteSubdirectory(ov::PathBuffer& directory, const WIN32_FIND_DATAA& entry,
-                                     std::string_view pattern, short recurse);
+    std::uint64_t m_count = 0;
 };
-
-namespace ov {
-
-// A request path split into the directory the search runs in and the pattern.
-struct DeleteRequest {
-    std::string directory;
-    std::string pattern;
-};
-
-// Splits at the last separator. A path without one names entries of the
-// current directory (of its drive, for "X:name"), which is resolved to a full
-// path here, so deletions land exactly where the search found the entries.
-DeleteRequest SplitDeletePath(std::string_view path);
-
-} // namespace ov

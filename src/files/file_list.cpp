@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/app.h"
+#include "files/dir_walk.h"
 #include "files/fs_platform.h"
 #include "files/paths.h"
 
@@ -34,10 +35,9 @@ void FileListing::Clear() {
     m_names.clear();
 }
 
-void FileListing::Add(const WIN32_FIND_DATAA& record) {
-    const std::size_t length = strnlen(record.cFileName, sizeof record.cFileName);
+void FileListing::Add(std::string_view name, const WIN32_FIND_DATAW& record) {
     const auto offset = static_cast<std::uint32_t>(m_names.size());
-    m_names.insert(m_names.end(), record.cFileName, record.cFileName + length);
+    m_names.insert(m_names.end(), name.begin(), name.end());
     m_names.push_back('\0');
     m_entries.push_back({Ticks(record.ftCreationTime), Ticks(record.ftLastAccessTime),
                          Ticks(record.ftLastWriteTime), offset});
@@ -71,6 +71,17 @@ void FileListing::Sort(short mode) {
     default:
         break; // the search's order
     }
+}
+
+std::optional<std::string> ScriptName(const WIN32_FIND_DATAW& record) {
+    // '?' also stands for every character the code page lacks; "<>\"" are
+    // wildcards of the search too.
+    const auto usable = [](std::wstring_view name) -> std::optional<std::string> {
+        if (name.empty() || name.find_first_of(L"*?<>\"") != std::wstring_view::npos) return {};
+        return AnsiExactly(name);
+    };
+    if (std::optional<std::string> name = usable(record.cFileName)) return name;
+    return usable(record.cAlternateFileName);
 }
 
 } // namespace ov
@@ -175,19 +186,25 @@ BOOL CFileList::InitInstance() {
     std::size_t count = 0;
     {
         ov::FileListing listing = m_pList->TakeStorage();
-        if (ov::FitsPath(m_strPattern)) count = BuildList(m_strPattern.c_str(), listing);
+        count = BuildList(m_strPattern.c_str(), listing);
         m_pList->Publish(m_nTicket, std::move(listing));
     }
     return FinishRequest(std::to_string(count));
 }
 
 std::size_t CFileList::BuildList(const char* pattern, ov::FileListing& listing) const {
-    WIN32_FIND_DATAA record;
-    const ov::FsSearch search(ov::Fs().FindFirstFileA(pattern, &record));
-    if (search) {
-        do {
-            if (!(record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) listing.Add(record);
-        } while (ov::Fs().FindNextFileA(search.get(), &record));
+    if (std::optional<ov::SearchRequest> request = ov::SplitSearchPath(pattern)) {
+        // The standard level: the short name stands in for a name the code page cannot spell.
+        WIN32_FIND_DATAW record;
+        const ov::FsSearch search = ov::OpenSearch(request->directory, request->pattern, record,
+                                                   FindExInfoStandard, FIND_FIRST_EX_LARGE_FETCH);
+        if (search) {
+            do {
+                if (ov::IsDirectory(record)) continue;
+                if (const std::optional<std::string> name = ov::ScriptName(record))
+                    listing.Add(*name, record);
+            } while (ov::Fs().FindNextFileW(search.get(), &record));
+        }
     }
     listing.Sort(m_nSortMode);
     return listing.Size();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,8 @@ struct FileListEntry {
 class FileListing {
   public:
     void Clear();
-    void Add(const WIN32_FIND_DATAA& record);
+    // An entry named name, with the three times of the search's record.
+    void Add(std::string_view name, const WIN32_FIND_DATAW& record);
     // Modes 1 to 4 ascending, -1 to -4 descending; any other mode keeps the search's order.
     void Sort(short mode);
 
@@ -42,6 +44,11 @@ class FileListing {
     std::vector<FileListEntry> m_entries;
     std::vector<char> m_names; // each name with its terminator
 };
+
+// The name a script is given for a file found: the name itself when the code
+// page spells it exactly, else its short name when that does, else none. A
+// name that no file has, a best-fit look-alike or a wildcard, is never given.
+std::optional<std::string> ScriptName(const WIN32_FIND_DATAW& record);
 
 } // namespace ov
 

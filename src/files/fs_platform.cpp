@@ -6,8 +6,10 @@ namespace ov {
 namespace {
 
 const FsPlatform kWin32 = {
-    ::FindFirstFileA, ::FindNextFileA, ::FindClose,        ::CreateDirectoryA,
-    ::CopyFileA,      ::DeleteFileA,   ::RemoveDirectoryA,
+    ::GetFullPathNameW, ::FindFirstFileExW, ::FindNextFileW, ::FindClose,
+    ::CreateDirectoryW, ::CopyFileW,        ::DeleteFileW,   ::RemoveDirectoryW,
+    ::CreateFileW,      ::GetFileTime,      ::GetFileSizeEx, ::GetFileInformationByHandle,
+    ::CloseHandle,
 };
 
 PlatformBinding<FsPlatform> g_platform{kWin32};

@@ -1,9 +1,15 @@
-// Counts above 32767: a directory that large takes Wine minutes to create, so
-// the real walks run here over a simulated directory of that many files. And
-// the list's store, driven directly where only exact timing would reach it.
+// What a real directory under Wine cannot show, run over a simulated file
+// system: counts above 32767 (a directory that large takes Wine minutes to
+// create), reparse tags (Wine 8 reports none), and the list's store, driven
+// directly where only exact timing would reach it. And the rule that names the
+// listed files.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cwchar>
+#include <map>
+#include <optional>
+#include <set>
 #include <cstring>
 
 #include "core/app.h"
@@ -21,35 +27,46 @@ int g_copies = 0;
 int g_deletes = 0;
 HANDLE const kSearch = reinterpret_cast<HANDLE>(0x5EA4);
 
-void Fill(LPWIN32_FIND_DATAA record) {
+void Fill(LPVOID out) {
+    auto* record = static_cast<LPWIN32_FIND_DATAW>(out);
     std::memset(record, 0, sizeof *record);
     record->dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
-    std::snprintf(record->cFileName, sizeof record->cFileName, "f%05d", g_next);
+    std::swprintf(record->cFileName, MAX_PATH, L"f%05d", g_next);
     record->ftLastWriteTime.dwLowDateTime = 1000000 - g_next;
     record->nFileSizeLow = 1;
     ++g_next;
 }
 
-HANDLE WINAPI SimFindFirst(LPCSTR, LPWIN32_FIND_DATAA record) {
+HANDLE WINAPI SimFindFirst(LPCWSTR, FINDEX_INFO_LEVELS, LPVOID record, FINDEX_SEARCH_OPS, LPVOID,
+                           DWORD) {
     g_next = 0;
     if (g_files == 0) return INVALID_HANDLE_VALUE;
     Fill(record);
     return kSearch;
 }
-BOOL WINAPI SimFindNext(HANDLE search, LPWIN32_FIND_DATAA record) {
+BOOL WINAPI SimFindNext(HANDLE search, LPWIN32_FIND_DATAW record) {
     if (search != kSearch || g_next >= g_files) return FALSE;
     Fill(record);
     return TRUE;
 }
 BOOL WINAPI SimFindClose(HANDLE search) { return search == kSearch; }
-BOOL WINAPI SimCreateDirectory(LPCSTR, LPSECURITY_ATTRIBUTES) { return TRUE; }
-BOOL WINAPI SimCopyFile(LPCSTR, LPCSTR, BOOL) { return ++g_copies, TRUE; }
-BOOL WINAPI SimDeleteFile(LPCSTR) { return ++g_deletes, TRUE; }
-BOOL WINAPI SimRemoveDirectory(LPCSTR) { return FALSE; }
+BOOL WINAPI SimCreateDirectory(LPCWSTR, LPSECURITY_ATTRIBUTES) { return TRUE; }
+BOOL WINAPI SimCopyFile(LPCWSTR, LPCWSTR, BOOL) { return ++g_copies, TRUE; }
+BOOL WINAPI SimDeleteFile(LPCWSTR) { return ++g_deletes, TRUE; }
+BOOL WINAPI SimRemoveDirectory(LPCWSTR) { return FALSE; }
 
-const ov::FsPlatform kSimulated = {SimFindFirst,       SimFindNext, SimFindClose,
-                                   SimCreateDirectory, SimCopyFile, SimDeleteFile,
-                                   SimRemoveDirectory};
+ov::FsPlatform Simulated() {
+    ov::FsPlatform fs = ov::Fs(); // the Win32 calls: no test has replaced them yet
+    fs.FindFirstFileExW = SimFindFirst;
+    fs.FindNextFileW = SimFindNext;
+    fs.FindClose = SimFindClose;
+    fs.CreateDirectoryW = SimCreateDirectory;
+    fs.CopyFileW = SimCopyFile;
+    fs.DeleteFileW = SimDeleteFile;
+    fs.RemoveDirectoryW = SimRemoveDirectory;
+    return fs;
+}
+const ov::FsPlatform kSimulated = Simulated();
 
 class FilesCountRule : public ::testing::Test {
   protected:
@@ -97,11 +114,9 @@ namespace {
 
 ov::FileListing Listing(std::initializer_list<std::string> names) {
     ov::FileListing listing;
-    WIN32_FIND_DATAA record{};
-    for (const std::string& name : names) {
-        std::snprintf(record.cFileName, sizeof record.cFileName, "%s", name.c_str());
-        listing.Add(record);
-    }
+    const WIN32_FIND_DATAW record{};
+    for (const std::string& name : names)
+        listing.Add(name, record);
     return listing;
 }
 
@@ -132,5 +147,116 @@ TEST(FilesListStore, NameIsCutAndTerminatedWhateverTheBufferHeld) {
         EXPECT_EQ(std::string(buffer), expected);
         EXPECT_EQ(std::string(buffer + expected.size(), ov::kMaxResultText + 1 - expected.size()),
                   std::string(ov::kMaxResultText + 1 - expected.size(), '\0'));
+    }
+}
+
+namespace {
+
+// A root of folders, each holding one file f, whose search reports the
+// folders' reparse tags as a Windows file system does.
+struct TaggedFolder {
+    const wchar_t* name;
+    DWORD tag; // with FILE_ATTRIBUTE_REPARSE_POINT unless kNoReparse
+    bool emptied;
+};
+constexpr DWORD kNoReparse = ~DWORD{0};
+const TaggedFolder kTagged[] = {
+    {L"plain", kNoReparse, true},
+    {L"junction", IO_REPARSE_TAG_MOUNT_POINT, false},
+    {L"symlink", IO_REPARSE_TAG_SYMLINK, false},
+    {L"untagged", 0, false}, // as Wine reports every link
+    {L"placeholder", 0x9000601A, true},  // a cloud-file placeholder
+    {L"deduplicated", 0x80000013, true}, // a deduplicated folder
+};
+
+struct SimSearch {
+    std::vector<WIN32_FIND_DATAW> entries;
+    std::size_t next = 0;
+};
+std::map<HANDLE, SimSearch> g_searches;
+std::set<std::wstring> g_removed;
+
+WIN32_FIND_DATAW Record(const wchar_t* name, DWORD attributes, DWORD tag) {
+    WIN32_FIND_DATAW record{};
+    record.dwFileAttributes = attributes;
+    record.dwReserved0 = tag;
+    std::wcsncpy(record.cFileName, name, MAX_PATH - 1);
+    return record;
+}
+
+bool EndsWith(std::wstring_view text, std::wstring_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+HANDLE WINAPI TaggedFindFirst(LPCWSTR pattern, FINDEX_INFO_LEVELS, LPVOID out, FINDEX_SEARCH_OPS,
+                              LPVOID, DWORD) {
+    SimSearch search;
+    if (EndsWith(pattern, L"\\root\\*.*")) {
+        for (const TaggedFolder& f : kTagged)
+            search.entries.push_back(Record(
+                f.name, FILE_ATTRIBUTE_DIRECTORY | (f.tag == kNoReparse ? 0 : FILE_ATTRIBUTE_REPARSE_POINT),
+                f.tag == kNoReparse ? 0 : f.tag));
+    } else {
+        search.entries.push_back(Record(L"f", FILE_ATTRIBUTE_NORMAL, 0));
+    }
+    *static_cast<LPWIN32_FIND_DATAW>(out) = search.entries[search.next++];
+    const auto handle = reinterpret_cast<HANDLE>(g_searches.size() + 0x100);
+    g_searches[handle] = std::move(search);
+    return handle;
+}
+BOOL WINAPI TaggedFindNext(HANDLE handle, LPWIN32_FIND_DATAW record) {
+    SimSearch& search = g_searches.at(handle);
+    if (search.next >= search.entries.size()) return FALSE;
+    *record = search.entries[search.next++];
+    return TRUE;
+}
+BOOL WINAPI TaggedFindClose(HANDLE) { return TRUE; }
+BOOL WINAPI TaggedDelete(LPCWSTR path) { return g_removed.insert(path).second; }
+
+} // namespace
+
+TEST(FilesDeleteReparseTags, OnlyNameSurrogatesAndUntaggedLinksArePassedOver) {
+    ov::FsPlatform fs = ov::Fs();
+    fs.FindFirstFileExW = TaggedFindFirst;
+    fs.FindNextFileW = TaggedFindNext;
+    fs.FindClose = TaggedFindClose;
+    fs.DeleteFileW = TaggedDelete;
+    fs.RemoveDirectoryW = TaggedDelete;
+    g_searches.clear();
+    g_removed.clear();
+    ov::SetFsPlatform(&fs);
+    const std::string outcome = WaitForSlot(TheApp(), TheApp().FileDelete("C:\\root\\*.*", 1));
+    ov::SetFsPlatform(nullptr);
+
+    std::set<std::wstring> expected;
+    for (const TaggedFolder& f : kTagged) {
+        if (!f.emptied) continue;
+        expected.insert(L"\\\\?\\C:\\root\\" + std::wstring(f.name) + L"\\f");
+        expected.insert(L"\\\\?\\C:\\root\\" + std::wstring(f.name));
+    }
+    EXPECT_EQ(g_removed, expected);
+    EXPECT_EQ(outcome, std::to_string(expected.size()));
+}
+
+TEST(FilesScriptName, ANameIsGivenOnlyAsTheCodePageSpellsIt) {
+    if (GetACP() != 1252) GTEST_SKIP() << "the rows are written for code page 1252";
+    struct Row {
+        const wchar_t* name;
+        const wchar_t* shortName;
+        std::optional<std::string> listed;
+    };
+    const Row rows[] = {
+        {L"plain.txt", L"", "plain.txt"},
+        {L"Pompa_\u00e9.csv", L"", "Pompa_\xe9.csv"},         // in the code page
+        {L"Pompa_\u015b.csv", L"POMPA_~1.CSV", "POMPA_~1.CSV"}, // best fit would say 's'
+        {L"\u043f\u0440\u0438.txt", L"", std::nullopt},         // no short name to stand in
+        {L"..\u2215plant.ini", L"", std::nullopt},                // best fit would say '/'
+        {L"x\uff3c..\uff3cy", L"X__Y~1", "X__Y~1"},              // best fit would say '\\'
+        {L"\u6f22\u5b57.txt", L"?.TXT", std::nullopt},           // a wildcard is no name
+    };
+    for (const Row& row : rows) {
+        WIN32_FIND_DATAW record = Record(row.name, FILE_ATTRIBUTE_NORMAL, 0);
+        std::wcsncpy(record.cAlternateFileName, row.shortName, 13);
+        EXPECT_EQ(ov::ScriptName(record), row.listed) << row.listed.value_or("(left out)");
     }
 }

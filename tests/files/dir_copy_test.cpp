@@ -172,41 +172,6 @@ TEST(FilesDirCopy, LinksAreCopiedThroughButNeverRoundALoop) {
     EXPECT_FALSE(DirExists(dir / "src\\sub\\copy\\alias\\copy"));
 }
 
-TEST(FilesDirCopy, EntriesWhosePathsWouldNotFitAreSkipped) {
-    ScratchDir dir;
-    files_test::MakeDir(dir / "s");
-    // The destination root is long enough that only short names still fit below it.
-    const std::string dest = dir / std::string(240 - dir.path().size(), 'd');
-    ASSERT_LE(dest.size(), 259u);
-    const std::size_t room = 259 - dest.size() - 1; // longest name that fits below dest
-    const std::string fits(room, 'f');
-    const std::string tooLong(room + 1, 'g');
-    WriteTextFile(dir / "s\\" + fits, "1");
-    WriteTextFile(dir / "s\\" + tooLong, "2");
-    files_test::MakeDir(dir / "s\\" + tooLong.substr(0, room - 2) + "dd"); // fits, empty
-    files_test::MakeDir(dir / "s\\" + std::string(room + 1, 'h'));         // does not fit
-    WriteTextFile(dir / "s\\" + std::string(room + 1, 'h') + "\\x", "3");
-    WriteTextFile(dir / "s\\short", "4");
-
-    EXPECT_EQ(Outcome(DirCopy(dir / "s", dest, 0, 0)), "2");
-    EXPECT_TRUE(FileExists(dest + "\\" + fits));
-    EXPECT_TRUE(FileExists(dest + "\\short"));
-    EXPECT_TRUE(DirExists(dest + "\\" + tooLong.substr(0, room - 2) + "dd"));
-    EXPECT_FALSE(files_test::LongExists(dest + "\\" + tooLong));
-    EXPECT_FALSE(files_test::LongExists(dest + "\\" + std::string(room + 1, 'h')));
-
-    // Back out of the long folder: a subdirectory that fits but could not be
-    // searched is neither created nor entered.
-    EXPECT_EQ(Outcome(DirCopy(dest, dir / "back", 0, 0)), "2");
-    EXPECT_TRUE(FileExists(dir / "back\\short"));
-    EXPECT_FALSE(DirExists(dir / "back\\" + tooLong.substr(0, room - 2) + "dd"));
-
-    // A root that does not fit copies nothing and creates nothing.
-    const std::string hugeDest = dest + "\\" + std::string(40, 'z');
-    EXPECT_EQ(Outcome(DirCopy(dir / "s", hugeDest, 0, 0)), "0");
-    EXPECT_FALSE(files_test::LongExists(hugeDest));
-}
-
 // Wine writes every byte of a sparse file it copies (4 GiB, about 10 s, more
 // with the clean-up), so the copies here are tried against a destination held
 // readable but not writable: "0" means a copy was tried, "1" that it was skipped.

@@ -126,26 +126,6 @@ TEST(FilesDelete, ForwardSlashSplitsLikeABackslash) {
     EXPECT_TRUE(FileExists(dir / "a.txt"));
 }
 
-TEST(FilesDelete, EntriesWhosePathsWouldNotFitAreSkipped) {
-    ScratchDir dir;
-    // A folder whose own path fits, holding one name that would not.
-    const std::string deep = dir / std::string(240 - dir.path().size(), 'd');
-    const std::size_t room = 259 - deep.size() - 1;
-    files_test::MakeDir(deep);
-    WriteTextFile(deep + "\\ok", "1");
-    ASSERT_TRUE(files_test::MakeLongFile(deep + "\\" + std::string(room + 1, 'f')));
-    // A subdirectory that fits, but whose search (name, '\', "*.*") would not.
-    const std::string sub = deep + "\\" + std::string(room - 2, 's');
-    ASSERT_TRUE(files_test::MakeLongDir(sub));
-    ASSERT_TRUE(files_test::MakeLongFile(sub + "\\x"));
-
-    EXPECT_EQ(Outcome(FileDelete(deep + "\\*.*", 1)), "1");
-    EXPECT_FALSE(FileExists(deep + "\\ok"));
-    EXPECT_TRUE(files_test::LongExists(deep + "\\" + std::string(room + 1, 'f')));
-    EXPECT_TRUE(files_test::LongExists(sub + "\\x"));
-    files_test::RemoveLongTree(deep);
-}
-
 TEST(FilesDelete, DirectoryLinksAreNeverFollowedNorRemoved) {
     ScratchDir dir;
     files_test::MakeDir(dir / "outside");

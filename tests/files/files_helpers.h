@@ -21,11 +21,15 @@ inline std::string Outcome(short slot) {
 
 inline void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
+inline std::wstring W(const std::string& ascii);
+inline std::wstring Extended(const std::wstring& path);
+
 // Sets the three times of a file, in 100 ns ticks; 0 leaves a time as it is.
-inline bool SetTimes(const std::string& path, std::int64_t creation, std::int64_t access,
+inline bool SetTimes(const std::wstring& path, std::int64_t creation, std::int64_t access,
                      std::int64_t write) {
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h = CreateFileW(Extended(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     auto ft = [](std::int64_t t) {
         FILETIME f;
@@ -38,6 +42,10 @@ inline bool SetTimes(const std::string& path, std::int64_t creation, std::int64_
         SetFileTime(h, creation ? &c : nullptr, access ? &a : nullptr, write ? &w : nullptr);
     CloseHandle(h);
     return ok != FALSE;
+}
+inline bool SetTimes(const std::string& path, std::int64_t creation, std::int64_t access,
+                     std::int64_t write) {
+    return SetTimes(W(path), creation, access, write);
 }
 
 // The names a plain search of pattern returns, in its order, directories left out.
@@ -92,39 +100,50 @@ inline std::uint64_t SizeOf(const std::string& path) {
     return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Paths beyond 259 characters need the wide calls with the \\?\ prefix.
-inline std::wstring Extended(const std::string& path) {
-    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
-}
-inline bool MakeLongDir(const std::string& path) {
+// Names the code page cannot spell and paths beyond 259 characters need the
+// wide calls with the \\?\ prefix. Scratch paths are plain ASCII, so widening
+// them byte by byte is exact.
+inline std::wstring W(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
+inline std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
+inline bool MakeLongDir(const std::wstring& path) {
     return CreateDirectoryW(Extended(path).c_str(), nullptr) != FALSE;
 }
-inline bool MakeLongFile(const std::string& path) {
+inline bool MakeLongFile(const std::wstring& path, const std::string& content = {}) {
     HANDLE h = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(h);
-    return true;
+    return ok && written == content.size();
 }
-inline bool LongExists(const std::string& path) {
+// The file's contents; "(missing)" when it cannot be opened.
+inline std::string ReadLongFile(const std::wstring& path) {
+    HANDLE h = CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "(missing)";
+    std::string content(4096, '\0');
+    DWORD read = 0;
+    ReadFile(h, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    CloseHandle(h);
+    content.resize(read);
+    return content;
+}
+inline bool LongExists(const std::wstring& path) {
     return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-inline void RemoveLongTree(const std::string& path) {
+// Names in the folder, "." and ".." left out.
+inline std::vector<std::wstring> LongListing(const std::wstring& folder) {
+    std::vector<std::wstring> names;
     WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((Extended(path) + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::string full = path + "\\" + std::string(name.begin(), name.end());
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveLongTree(full);
-            else
-                DeleteFileW(Extended(full).c_str());
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryW(Extended(path).c_str());
+    HANDLE h = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do
+        if (std::wstring_view(fd.cFileName) != L"." && std::wstring_view(fd.cFileName) != L"..")
+            names.push_back(fd.cFileName);
+    while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return names;
 }
 
 // The host's path of a Windows path whose folder exists; empty when not under Wine.

@@ -1,6 +1,7 @@
 target_sources(blackbox_tests PRIVATE
   tests/files/dir_copy_test.cpp
   tests/files/file_delete_test.cpp
-  tests/files/file_list_test.cpp)
+  tests/files/file_list_test.cpp
+  tests/files/names_and_depth_test.cpp)
 target_sources(inproc_tests PRIVATE
   tests/files/count_rule_test.cpp)
