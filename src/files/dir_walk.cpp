@@ -22,7 +22,8 @@ std::optional<ULONGLONG> ReadFileIndex(HANDLE directory) {
     ULONG_PTR ioStatus[2] = {};
     LARGE_INTEGER internal{};
     const QueryInformationFile query = FileIndexQuery();
-    if (query && query(directory, ioStatus, &internal, sizeof internal, kFileInternalInformation) >= 0) {
+    if (query &&
+        query(directory, ioStatus, &internal, sizeof internal, kFileInternalInformation) >= 0) {
         index = static_cast<ULONGLONG>(internal.QuadPart);
     } else {
         BY_HANDLE_FILE_INFORMATION info;
@@ -50,7 +51,8 @@ FsSearch OpenSearch(WidePath& directory, std::wstring_view pattern, WIN32_FIND_D
     FsSearch search(Fs().FindFirstFileExW(directory.c_str(), level, &entry, FindExSearchNameMatch,
                                           nullptr, flags));
     // Vista knows neither the basic level nor the large fetch.
-    if (!search && GetLastError() == ERROR_INVALID_PARAMETER && (level != FindExInfoStandard || flags))
+    if (!search && GetLastError() == ERROR_INVALID_PARAMETER &&
+        (level != FindExInfoStandard || flags))
         search.reset(Fs().FindFirstFileExW(directory.c_str(), FindExInfoStandard, &entry,
                                            FindExSearchNameMatch, nullptr, 0));
     return search;

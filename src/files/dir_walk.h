@@ -46,7 +46,8 @@ FsSearch OpenSearch(WidePath& directory, std::wstring_view pattern, WIN32_FIND_D
 //   visitor.Leave(path)         once a directory entered has been searched.
 // The levels are kept in a list rather than on the stack, so a tree as deep as
 // the platform's paths allow never runs the thread out of stack.
-template <class Visitor> void WalkTree(WidePath& path, std::wstring_view pattern, Visitor& visitor) {
+template <class Visitor>
+void WalkTree(WidePath& path, std::wstring_view pattern, Visitor& visitor) {
     struct Level {
         FsSearch search;
         std::size_t mark; // size of the path of the folder searched
@@ -54,7 +55,8 @@ template <class Visitor> void WalkTree(WidePath& path, std::wstring_view pattern
     std::vector<Level> levels;
     WIN32_FIND_DATAW entry;
     const std::size_t rootMark = path.size();
-    if (FsSearch root = OpenSearch(path, pattern, entry)) levels.push_back({std::move(root), rootMark});
+    if (FsSearch root = OpenSearch(path, pattern, entry))
+        levels.push_back({std::move(root), rootMark});
     while (!levels.empty()) {
         const std::size_t mark = levels.back().mark;
         path.Truncate(mark);

@@ -8,7 +8,7 @@ namespace ov {
 
 HANDLE OpenForReading(const wchar_t* path) {
     return Fs().CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 FileStamp ReadStamp(HANDLE file) {

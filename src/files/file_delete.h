@@ -20,8 +20,7 @@ class CFileDelete : public CSlotWorker {
     BOOL InitInstance() override;
 
     // Deletes what matches pattern in directory, and below; the number of entries removed.
-    std::uint64_t DeleteMatching(ov::WidePath& directory, std::wstring_view pattern,
-                                 short recurse);
+    std::uint64_t DeleteMatching(ov::WidePath& directory, std::wstring_view pattern, short recurse);
 
     // The walk's visits (ov::WalkTree).
     void File(const ov::WidePath& path, const WIN32_FIND_DATAW& entry);

@@ -11,19 +11,20 @@ namespace ov {
 
 struct FsPlatform {
     DWORD(WINAPI* GetFullPathNameW)(LPCWSTR path, DWORD size, LPWSTR buffer, LPWSTR* filePart);
-    HANDLE(WINAPI* FindFirstFileExW)(LPCWSTR pattern, FINDEX_INFO_LEVELS level, LPVOID record,
-                                     FINDEX_SEARCH_OPS op, LPVOID filter, DWORD flags);
+    HANDLE(WINAPI* FindFirstFileExW)
+    (LPCWSTR pattern, FINDEX_INFO_LEVELS level, LPVOID record, FINDEX_SEARCH_OPS op, LPVOID filter,
+     DWORD flags);
     BOOL(WINAPI* FindNextFileW)(HANDLE search, LPWIN32_FIND_DATAW record);
     BOOL(WINAPI* FindClose)(HANDLE search);
     BOOL(WINAPI* CreateDirectoryW)(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
     BOOL(WINAPI* CopyFileW)(LPCWSTR source, LPCWSTR dest, BOOL failIfExists);
     BOOL(WINAPI* DeleteFileW)(LPCWSTR path);
     BOOL(WINAPI* RemoveDirectoryW)(LPCWSTR path);
-    HANDLE(WINAPI* CreateFileW)(LPCWSTR path, DWORD access, DWORD share,
-                                LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
-                                HANDLE templateFile);
-    BOOL(WINAPI* GetFileTime)(HANDLE file, LPFILETIME creation, LPFILETIME access,
-                              LPFILETIME write);
+    HANDLE(WINAPI* CreateFileW)
+    (LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
+     DWORD flags, HANDLE templateFile);
+    BOOL(WINAPI* GetFileTime)
+    (HANDLE file, LPFILETIME creation, LPFILETIME access, LPFILETIME write);
     BOOL(WINAPI* GetFileSizeEx)(HANDLE file, PLARGE_INTEGER size);
     BOOL(WINAPI* GetFileInformationByHandle)(HANDLE file, LPBY_HANDLE_FILE_INFORMATION info);
     BOOL(WINAPI* CloseHandle)(HANDLE handle);

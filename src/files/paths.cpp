@@ -34,7 +34,8 @@ std::optional<std::wstring> FullPathOf(const std::wstring& path) {
 std::optional<std::wstring> WideFromAnsi(std::string_view text) {
     if (text.empty()) return std::wstring();
     const int length = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
     if (n <= 0) return std::nullopt;
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(), n);
@@ -50,8 +51,15 @@ std::optional<std::string> AnsiExactly(std::wstring_view name) {
     const int length = static_cast<int>(name.size());
     BOOL usedDefault = FALSE;
     BOOL* const defaulted = utf8 ? nullptr : &usedDefault;
-    const int n =
-        WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr, defaulted);
+    // A found name has at most 255 units: one call into a buffer that holds
+    // it in any code page, a second only for a longer text.
+    char buffer[1024];
+    int n = WideCharToMultiByte(CP_ACP, flags, name.data(), length, buffer, sizeof buffer, nullptr,
+                                defaulted);
+    if (n > 0)
+        return usedDefault ? std::nullopt : std::optional<std::string>(std::in_place, buffer, n);
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+    n = WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr, defaulted);
     if (n <= 0 || usedDefault) return std::nullopt;
     std::string ansi(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, flags, name.data(), length, ansi.data(), n, nullptr, defaulted);

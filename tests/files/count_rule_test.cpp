@@ -164,7 +164,7 @@ const TaggedFolder kTagged[] = {
     {L"plain", kNoReparse, true},
     {L"junction", IO_REPARSE_TAG_MOUNT_POINT, false},
     {L"symlink", IO_REPARSE_TAG_SYMLINK, false},
-    {L"untagged", 0, false}, // as Wine reports every link
+    {L"untagged", 0, false},             // as Wine reports every link
     {L"placeholder", 0x9000601A, true},  // a cloud-file placeholder
     {L"deduplicated", 0x80000013, true}, // a deduplicated folder
 };
@@ -194,7 +194,8 @@ HANDLE WINAPI TaggedFindFirst(LPCWSTR pattern, FINDEX_INFO_LEVELS, LPVOID out, F
     if (EndsWith(pattern, L"\\root\\*.*")) {
         for (const TaggedFolder& f : kTagged)
             search.entries.push_back(Record(
-                f.name, FILE_ATTRIBUTE_DIRECTORY | (f.tag == kNoReparse ? 0 : FILE_ATTRIBUTE_REPARSE_POINT),
+                f.name,
+                FILE_ATTRIBUTE_DIRECTORY | (f.tag == kNoReparse ? 0 : FILE_ATTRIBUTE_REPARSE_POINT),
                 f.tag == kNoReparse ? 0 : f.tag));
     } else {
         search.entries.push_back(Record(L"f", FILE_ATTRIBUTE_NORMAL, 0));
@@ -247,12 +248,12 @@ TEST(FilesScriptName, ANameIsGivenOnlyAsTheCodePageSpellsIt) {
     };
     const Row rows[] = {
         {L"plain.txt", L"", "plain.txt"},
-        {L"Pompa_\u00e9.csv", L"", "Pompa_\xe9.csv"},         // in the code page
+        {L"Pompa_\u00e9.csv", L"", "Pompa_\xe9.csv"},           // in the code page
         {L"Pompa_\u015b.csv", L"POMPA_~1.CSV", "POMPA_~1.CSV"}, // best fit would say 's'
         {L"\u043f\u0440\u0438.txt", L"", std::nullopt},         // no short name to stand in
-        {L"..\u2215plant.ini", L"", std::nullopt},                // best fit would say '/'
-        {L"x\uff3c..\uff3cy", L"X__Y~1", "X__Y~1"},              // best fit would say '\\'
-        {L"\u6f22\u5b57.txt", L"?.TXT", std::nullopt},           // a wildcard is no name
+        {L"..\u2215plant.ini", L"", std::nullopt},              // best fit would say '/'
+        {L"x\uff3c..\uff3cy", L"X__Y~1", "X__Y~1"},             // best fit would say '\\'
+        {L"\u6f22\u5b57.txt", L"?.TXT", std::nullopt},          // a wildcard is no name
     };
     for (const Row& row : rows) {
         WIN32_FIND_DATAW record = Record(row.name, FILE_ATTRIBUTE_NORMAL, 0);

@@ -113,7 +113,8 @@ inline bool MakeLongFile(const std::wstring& path, const std::string& content = 
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const BOOL ok = WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(h);
     return ok && written == content.size();
 }

@@ -52,8 +52,12 @@ TEST(FilesNames, TreesOutsideTheCodePageAreCopiedDeletedAndListedAsTheyAre) {
     ScratchDir dir;
     const std::wstring src = W(dir / "src"), dst = W(dir / "dst");
     const std::vector<std::wstring> tree = {
-        L"plain.txt",        L"\u043f\u0440\u0438\u0432\u0435\u0442.txt", L"\u6f22\u5b57.txt",
-        L"Pompa_\u015b.csv", L"\u0414\u0438\u0440\\",                     L"\u0414\u0438\u0440\\inner.txt",
+        L"plain.txt",
+        L"\u043f\u0440\u0438\u0432\u0435\u0442.txt",
+        L"\u6f22\u5b57.txt",
+        L"Pompa_\u015b.csv",
+        L"\u0414\u0438\u0440\\",
+        L"\u0414\u0438\u0440\\inner.txt",
     };
     MakeTree(src, tree);
     EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst")), "5");
@@ -71,8 +75,10 @@ TEST(FilesNames, TreesOutsideTheCodePageAreCopiedDeletedAndListedAsTheyAre) {
     const std::int64_t day = 864000000000;
     int age = 5;
     for (const std::wstring& name : files_test::LongListing(logs))
-        ASSERT_TRUE(files_test::SetTimes(logs + L"\\" + name, 0, 0, 130000000000000000 - day * age--));
-    const std::string count = Outcome(OvModule::Get().GetFileList((dir / "logs\\*.txt").c_str(), 4));
+        ASSERT_TRUE(
+            files_test::SetTimes(logs + L"\\" + name, 0, 0, 130000000000000000 - day * age--));
+    const std::string count =
+        Outcome(OvModule::Get().GetFileList((dir / "logs\\*.txt").c_str(), 4));
     auto& m = OvModule::Get();
     ASSERT_EQ(count, std::to_string(m.GetFileListCount()));
     ASSERT_GE(m.GetFileListCount(), 3) << "the names the code page spells are all listed";
@@ -80,7 +86,8 @@ TEST(FilesNames, TreesOutsideTheCodePageAreCopiedDeletedAndListedAsTheyAre) {
     for (short i = 0; i < m.GetFileListCount(); ++i) {
         listed.push_back(m.GetFileListName(i));
         EXPECT_EQ(listed.back().find_first_of("?*"), std::string::npos) << listed.back();
-        EXPECT_TRUE(FileExists(dir / "logs\\" + listed.back())) << listed.back() << " opens nothing";
+        EXPECT_TRUE(FileExists(dir / "logs\\" + listed.back()))
+            << listed.back() << " opens nothing";
     }
     if (GetACP() == 1252) {
         EXPECT_NE(std::find(listed.begin(), listed.end(), "caf\xe9.txt"), listed.end());
@@ -98,12 +105,12 @@ TEST(FilesNames, LookAlikeSeparatorsNeverLeadOutsideTheTree) {
     for (const std::wstring sep : {L"\u2215", L"\uff3c"}) {
         ScratchDir dir;
         const std::wstring base = W(dir.path());
-        MakeTree(base, {L"plant.ini", L"recipes\\", L"recipes\\r1.rcp", L"secret\\",
-                        L"secret\\s.txt"});
+        MakeTree(base,
+                 {L"plant.ini", L"recipes\\", L"recipes\\r1.rcp", L"secret\\", L"secret\\s.txt"});
         // Named so that a best-fit walk would delete plant.ini and recipes.
-        MakeTree(base + L"\\logs", {L".." + sep + L"plant.ini", L"x" + sep + L".." + sep + L".." +
-                                    sep + L"recipes\\", L"x" + sep + L".." + sep + L".." + sep +
-                                    L"recipes\\r1.rcp"});
+        MakeTree(base + L"\\logs",
+                 {L".." + sep + L"plant.ini", L"x" + sep + L".." + sep + L".." + sep + L"recipes\\",
+                  L"x" + sep + L".." + sep + L".." + sep + L"recipes\\r1.rcp"});
         EXPECT_EQ(Outcome(FileDelete(dir / "logs\\*.*")), "3");
         EXPECT_TRUE(files_test::LongListing(base + L"\\logs").empty());
         EXPECT_TRUE(FileExists(dir / "plant.ini"));
