@@ -7,7 +7,7 @@
 
 #include <cstdio>
 #include <cwchar>
-#include <map>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <cstring>
@@ -55,18 +55,11 @@ BOOL WINAPI SimCopyFile(LPCWSTR, LPCWSTR, BOOL) { return ++g_copies, TRUE; }
 BOOL WINAPI SimDeleteFile(LPCWSTR) { return ++g_deletes, TRUE; }
 BOOL WINAPI SimRemoveDirectory(LPCWSTR) { return FALSE; }
 
-ov::FsPlatform Simulated() {
-    ov::FsPlatform fs = ov::Fs(); // the Win32 calls: no test has replaced them yet
-    fs.FindFirstFileExW = SimFindFirst;
-    fs.FindNextFileW = SimFindNext;
-    fs.FindClose = SimFindClose;
-    fs.CreateDirectoryW = SimCreateDirectory;
-    fs.CopyFileW = SimCopyFile;
-    fs.DeleteFileW = SimDeleteFile;
-    fs.RemoveDirectoryW = SimRemoveDirectory;
-    return fs;
-}
-const ov::FsPlatform kSimulated = Simulated();
+const ov::FsPlatform kSimulated = {
+    ::GetFullPathNameW, SimFindFirst,  SimFindNext,     SimFindClose,
+    SimCreateDirectory, SimCopyFile,   SimDeleteFile,   SimRemoveDirectory,
+    ::CreateFileW,      ::GetFileTime, ::GetFileSizeEx, ::GetFileInformationByHandle,
+    ::CloseHandle};
 
 class FilesCountRule : public ::testing::Test {
   protected:
@@ -169,12 +162,8 @@ const TaggedFolder kTagged[] = {
     {L"deduplicated", 0x80000013, true}, // a deduplicated folder
 };
 
-struct SimSearch {
-    std::vector<WIN32_FIND_DATAW> entries;
-    std::size_t next = 0;
-};
-std::map<HANDLE, SimSearch> g_searches;
 std::set<std::wstring> g_removed;
+std::size_t g_cursor[2]; // of the root's search and of the one folder's search open below it
 
 WIN32_FIND_DATAW Record(const wchar_t* name, DWORD attributes, DWORD tag) {
     WIN32_FIND_DATAW record{};
@@ -184,32 +173,27 @@ WIN32_FIND_DATAW Record(const wchar_t* name, DWORD attributes, DWORD tag) {
     return record;
 }
 
-bool EndsWith(std::wstring_view text, std::wstring_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
+HANDLE SearchOf(bool root) { return reinterpret_cast<HANDLE>(root ? 0x100 : 0x200); }
 
+BOOL WINAPI TaggedFindNext(HANDLE search, LPWIN32_FIND_DATAW out) {
+    const bool root = search == SearchOf(true);
+    std::size_t& at = g_cursor[root];
+    if (at >= (root ? std::size(kTagged) : 1)) return FALSE;
+    const DWORD tag = root ? kTagged[at].tag : kNoReparse;
+    const DWORD folder = root ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    *out = Record(root ? kTagged[at].name : L"f",
+                  folder | (tag == kNoReparse ? 0 : FILE_ATTRIBUTE_REPARSE_POINT),
+                  tag == kNoReparse ? 0 : tag);
+    return ++at, TRUE;
+}
 HANDLE WINAPI TaggedFindFirst(LPCWSTR pattern, FINDEX_INFO_LEVELS, LPVOID out, FINDEX_SEARCH_OPS,
                               LPVOID, DWORD) {
-    SimSearch search;
-    if (EndsWith(pattern, L"\\root\\*.*")) {
-        for (const TaggedFolder& f : kTagged)
-            search.entries.push_back(Record(
-                f.name,
-                FILE_ATTRIBUTE_DIRECTORY | (f.tag == kNoReparse ? 0 : FILE_ATTRIBUTE_REPARSE_POINT),
-                f.tag == kNoReparse ? 0 : f.tag));
-    } else {
-        search.entries.push_back(Record(L"f", FILE_ATTRIBUTE_NORMAL, 0));
-    }
-    *static_cast<LPWIN32_FIND_DATAW>(out) = search.entries[search.next++];
-    const auto handle = reinterpret_cast<HANDLE>(g_searches.size() + 0x100);
-    g_searches[handle] = std::move(search);
-    return handle;
-}
-BOOL WINAPI TaggedFindNext(HANDLE handle, LPWIN32_FIND_DATAW record) {
-    SimSearch& search = g_searches.at(handle);
-    if (search.next >= search.entries.size()) return FALSE;
-    *record = search.entries[search.next++];
-    return TRUE;
+    const std::wstring_view p(pattern), rootSearch(L"\\root\\*.*");
+    const bool root =
+        p.size() >= rootSearch.size() && p.substr(p.size() - rootSearch.size()) == rootSearch;
+    g_cursor[root] = 0;
+    TaggedFindNext(SearchOf(root), static_cast<LPWIN32_FIND_DATAW>(out));
+    return SearchOf(root);
 }
 BOOL WINAPI TaggedFindClose(HANDLE) { return TRUE; }
 BOOL WINAPI TaggedDelete(LPCWSTR path) { return g_removed.insert(path).second; }
@@ -217,13 +201,11 @@ BOOL WINAPI TaggedDelete(LPCWSTR path) { return g_removed.insert(path).second; }
 } // namespace
 
 TEST(FilesDeleteReparseTags, OnlyNameSurrogatesAndUntaggedLinksArePassedOver) {
-    ov::FsPlatform fs = ov::Fs();
+    ov::FsPlatform fs = kSimulated;
     fs.FindFirstFileExW = TaggedFindFirst;
     fs.FindNextFileW = TaggedFindNext;
     fs.FindClose = TaggedFindClose;
-    fs.DeleteFileW = TaggedDelete;
-    fs.RemoveDirectoryW = TaggedDelete;
-    g_searches.clear();
+    fs.DeleteFileW = fs.RemoveDirectoryW = TaggedDelete;
     g_removed.clear();
     ov::SetFsPlatform(&fs);
     const std::string outcome = WaitForSlot(TheApp(), TheApp().FileDelete("C:\\root\\*.*", 1));

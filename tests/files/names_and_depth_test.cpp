@@ -8,83 +8,65 @@
 
 #include "files/files_helpers.h"
 
-using files_test::Extended;
-using files_test::LongExists;
-using files_test::MakeLongDir;
-using files_test::MakeLongFile;
-using files_test::Outcome;
-using files_test::ReadLongFile;
-using files_test::W;
+using namespace files_test;
 
 namespace {
 
+auto& M() { return OvModule::Get(); }
 short DirCopy(const std::string& from, const std::string& to) {
-    return OvModule::Get().DirCopy(from.c_str(), to.c_str(), 0, 0);
+    return M().DirCopy(from.c_str(), to.c_str(), 0, 0);
 }
-short FileDelete(const std::string& path) { return OvModule::Get().FileDelete(path.c_str(), 1); }
+short FileDelete(const std::string& path) { return M().FileDelete(path.c_str(), 1); }
+std::string Narrow(const std::wstring& path) { return {path.begin(), path.end()}; }
 
-// Makes each path below root: a folder when it ends in '\', else a file holding its own name.
+// Makes each path below root: a folder when it ends in '\', else a file
+// holding its path (narrowed); checks that root holds such a tree.
 void MakeTree(const std::wstring& root, const std::vector<std::wstring>& paths) {
     ASSERT_TRUE(MakeLongDir(root) || LongExists(root));
-    for (const std::wstring& path : paths) {
-        const std::wstring full = root + L"\\" + path;
+    for (const std::wstring& path : paths)
         if (path.back() == L'\\')
-            ASSERT_TRUE(MakeLongDir(full.substr(0, full.size() - 1)));
+            ASSERT_TRUE(MakeLongDir(root + L"\\" + path.substr(0, path.size() - 1)));
         else
-            ASSERT_TRUE(MakeLongFile(full, std::string(full.begin(), full.end())));
-    }
+            ASSERT_TRUE(MakeLongFile(root + L"\\" + path, Narrow(path)));
 }
-
-// Every file of paths is under root with the contents it was made with.
-void ExpectFilesAt(const std::wstring& made, const std::wstring& root,
-                   const std::vector<std::wstring>& paths) {
-    for (const std::wstring& path : paths) {
-        if (path.back() == L'\\') continue;
-        const std::wstring original = made + L"\\" + path;
-        EXPECT_EQ(ReadLongFile(root + L"\\" + path), std::string(original.begin(), original.end()))
-            << "copy of entry " << (&path - paths.data());
-    }
+void ExpectTree(const std::wstring& root, const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths)
+        if (path.back() == L'\\')
+            EXPECT_TRUE(LongExists(root + L"\\" + path)) << Narrow(path);
+        else
+            EXPECT_EQ(ReadLongFile(root + L"\\" + path), Narrow(path));
 }
 
 } // namespace
 
 TEST(FilesNames, TreesOutsideTheCodePageAreCopiedDeletedAndListedAsTheyAre) {
     ScratchDir dir;
-    const std::wstring src = W(dir / "src"), dst = W(dir / "dst");
-    const std::vector<std::wstring> tree = {
-        L"plain.txt",
-        L"\u043f\u0440\u0438\u0432\u0435\u0442.txt",
-        L"\u6f22\u5b57.txt",
-        L"Pompa_\u015b.csv",
-        L"\u0414\u0438\u0440\\",
-        L"\u0414\u0438\u0440\\inner.txt",
-    };
-    MakeTree(src, tree);
+    const std::vector<std::wstring> tree = {L"plain.txt",
+                                            L"\u043f\u0440\u0438\u0432\u0435\u0442.txt",
+                                            L"\u6f22\u5b57.txt",
+                                            L"Pompa_\u015b.csv",
+                                            L"\u0414\u0438\u0440\\",
+                                            L"\u0414\u0438\u0440\\inner.txt"};
+    MakeTree(W(dir / "src"), tree);
     EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst")), "5");
-    ExpectFilesAt(src, dst, tree);
-    // Five files and the folder.
-    EXPECT_EQ(Outcome(FileDelete(dir / "dst\\*.*")), "6");
-    EXPECT_TRUE(files_test::LongListing(dst).empty());
-    EXPECT_TRUE(DirExists(dir / "dst"));
+    ExpectTree(W(dir / "dst"), tree);
+    EXPECT_EQ(Outcome(FileDelete(dir / "dst\\*.*")), "6"); // five files and the folder
+    EXPECT_TRUE(LongListing(W(dir / "dst")).empty());
 
     // Rotation as a script does it: delete the oldest listed file. Every listed
     // name opens its own file, and deleting it takes that one file only.
     const std::wstring logs = W(dir / "logs");
     MakeTree(logs, {L"\u043f\u0440\u0438\u0432\u0435\u0442.txt", L"backup.txt", L"report.txt",
                     L"\u2215\uff3c.txt", L"caf\u00e9.txt"});
-    const std::int64_t day = 864000000000;
-    int age = 5;
-    for (const std::wstring& name : files_test::LongListing(logs))
-        ASSERT_TRUE(
-            files_test::SetTimes(logs + L"\\" + name, 0, 0, 130000000000000000 - day * age--));
-    const std::string count =
-        Outcome(OvModule::Get().GetFileList((dir / "logs\\*.txt").c_str(), 4));
-    auto& m = OvModule::Get();
-    ASSERT_EQ(count, std::to_string(m.GetFileListCount()));
-    ASSERT_GE(m.GetFileListCount(), 3) << "the names the code page spells are all listed";
+    std::int64_t time = 130000000000000000;
+    for (const std::wstring& name : LongListing(logs))
+        ASSERT_TRUE(SetTimes(logs + L"\\" + name, 0, 0, time += 864000000000));
+    const std::string count = Outcome(M().GetFileList((dir / "logs\\*.txt").c_str(), 4));
+    ASSERT_EQ(count, std::to_string(M().GetFileListCount()));
+    ASSERT_GE(M().GetFileListCount(), 3) << "the names the code page spells are all listed";
     std::vector<std::string> listed;
-    for (short i = 0; i < m.GetFileListCount(); ++i) {
-        listed.push_back(m.GetFileListName(i));
+    for (short i = 0; i < M().GetFileListCount(); ++i) {
+        listed.push_back(M().GetFileListName(i));
         EXPECT_EQ(listed.back().find_first_of("?*"), std::string::npos) << listed.back();
         EXPECT_TRUE(FileExists(dir / "logs\\" + listed.back()))
             << listed.back() << " opens nothing";
@@ -92,69 +74,58 @@ TEST(FilesNames, TreesOutsideTheCodePageAreCopiedDeletedAndListedAsTheyAre) {
     if (GetACP() == 1252) {
         EXPECT_NE(std::find(listed.begin(), listed.end(), "caf\xe9.txt"), listed.end());
     }
-    const std::size_t before = files_test::LongListing(logs).size();
-    EXPECT_EQ(Outcome(m.FileDelete((dir / "logs\\" + listed.front()).c_str(), 0)), "1");
-    EXPECT_EQ(files_test::LongListing(logs).size(), before - 1);
-    EXPECT_FALSE(FileExists(dir / "logs\\" + listed.front()));
-    for (std::size_t i = 1; i < listed.size(); ++i)
-        EXPECT_TRUE(FileExists(dir / "logs\\" + listed[i])) << listed[i];
+    const std::size_t before = LongListing(logs).size();
+    EXPECT_EQ(Outcome(M().FileDelete((dir / "logs\\" + listed.front()).c_str(), 0)), "1");
+    EXPECT_EQ(LongListing(logs).size(), before - 1);
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        EXPECT_EQ(FileExists(dir / "logs\\" + listed[i]), i > 0) << listed[i];
 }
 
 TEST(FilesNames, LookAlikeSeparatorsNeverLeadOutsideTheTree) {
     // U+2215 and U+FF3C, which a best-fit spelling turns into '/' and '\'.
     for (const std::wstring sep : {L"\u2215", L"\uff3c"}) {
         ScratchDir dir;
-        const std::wstring base = W(dir.path());
-        MakeTree(base,
-                 {L"plant.ini", L"recipes\\", L"recipes\\r1.rcp", L"secret\\", L"secret\\s.txt"});
-        // Named so that a best-fit walk would delete plant.ini and recipes.
+        const std::wstring base = W(dir.path()), up = L"x" + sep + L".." + sep + L".." + sep;
+        const std::vector<std::wstring> outside = {L"plant.ini", L"recipes\\", L"recipes\\r1.rcp",
+                                                   L"secret\\", L"secret\\s.txt"};
+        MakeTree(base, outside);
+        // A best-fit walk would delete plant.ini and recipes beside logs.
         MakeTree(base + L"\\logs",
-                 {L".." + sep + L"plant.ini", L"x" + sep + L".." + sep + L".." + sep + L"recipes\\",
-                  L"x" + sep + L".." + sep + L".." + sep + L"recipes\\r1.rcp"});
+                 {L".." + sep + L"plant.ini", up + L"recipes\\", up + L"recipes\\r1.rcp"});
         EXPECT_EQ(Outcome(FileDelete(dir / "logs\\*.*")), "3");
-        EXPECT_TRUE(files_test::LongListing(base + L"\\logs").empty());
-        EXPECT_TRUE(FileExists(dir / "plant.ini"));
-        EXPECT_TRUE(FileExists(dir / "recipes\\r1.rcp"));
-
-        // Named so that a best-fit copy would overwrite plant.ini beside the
-        // destination and read secret beside the source.
-        const std::wstring secret = L"x" + sep + L".." + sep + L".." + sep + L"secret";
-        const std::vector<std::wstring> crafted = {L".." + sep + L"plant.ini", secret + L"\\"};
+        EXPECT_TRUE(LongListing(base + L"\\logs").empty());
+        // A best-fit copy would overwrite plant.ini beside dst and read secret beside src.
+        const std::vector<std::wstring> crafted = {L".." + sep + L"plant.ini", up + L"secret\\"};
         MakeTree(base + L"\\src", crafted);
         EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst")), "1");
-        ExpectFilesAt(base + L"\\src", base + L"\\dst", crafted);
-        EXPECT_TRUE(LongExists(base + L"\\dst\\" + secret));
-        EXPECT_TRUE(files_test::LongListing(base + L"\\dst\\" + secret).empty());
-        EXPECT_EQ(ReadTextFile(dir / "plant.ini"), dir.path() + "\\plant.ini");
+        ExpectTree(base + L"\\dst", crafted);
+        EXPECT_TRUE(LongListing(base + L"\\dst\\" + up + L"secret").empty());
+        ExpectTree(base, outside);
     }
 }
 
 TEST(FilesDepth, TreesPast259CharactersAreCopiedAndDeletedWhole) {
     for (const std::size_t depth : {300u, 600u}) {
         ScratchDir dir;
-        // Folders of 40 characters, a file at each level, down to depth characters.
+        // Folders of 40 characters with a file in each, down to about depth characters.
         const std::wstring src = W(dir / "src");
         std::vector<std::wstring> tree;
-        std::wstring below;
-        while (src.size() + below.size() + 41 + 6 <= depth) {
+        for (std::wstring below; src.size() + below.size() + 41 + 6 <= depth;) {
             below += std::wstring(40, L'a' + static_cast<wchar_t>(tree.size() % 26)) + L"\\";
             tree.push_back(below);
             tree.push_back(below + L"f.txt");
         }
         MakeTree(src, tree);
         ASSERT_GE(src.size() + tree.back().size() + 1, depth - 45);
-        const std::string files = std::to_string(tree.size() / 2);
 
-        EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst")), files) << depth;
-        ExpectFilesAt(src, W(dir / "dst"), tree);
+        EXPECT_EQ(Outcome(DirCopy(dir / "src", dir / "dst")), std::to_string(tree.size() / 2));
+        ExpectTree(W(dir / "dst"), tree);
+        EXPECT_EQ(Outcome(FileDelete(dir / "dst\\*.*")), std::to_string(tree.size()));
+        EXPECT_TRUE(LongListing(W(dir / "dst")).empty());
         // The deepest folder named itself (past 259 characters in the deeper tree).
-        const std::wstring deep = src + L"\\" + tree[tree.size() - 2];
-        const std::string deepText(deep.begin(), deep.end() - 1);
-        EXPECT_EQ(Outcome(DirCopy(deepText, dir / "flat")), "1") << depth;
-        EXPECT_EQ(Outcome(FileDelete(dir / "dst\\*.*")), std::to_string(tree.size())) << depth;
-        EXPECT_TRUE(files_test::LongListing(W(dir / "dst")).empty()) << depth;
-        EXPECT_EQ(Outcome(FileDelete(deepText + "\\*.txt")), "1") << depth;
-        EXPECT_FALSE(LongExists(deep + L"f.txt")) << depth;
+        const std::string deep = Narrow(src + L"\\" + tree[tree.size() - 2]);
+        EXPECT_EQ(Outcome(DirCopy(deep, dir / "flat")), "1");
+        EXPECT_EQ(Outcome(FileDelete(deep + "*.txt")), "1");
     }
 }
 
@@ -162,15 +133,12 @@ TEST(FilesEmptyTexts, CopyAndDeleteNothing) {
     ScratchDir dir;
     MakeTree(W(dir / "src"), {L"a.txt"});
     ASSERT_TRUE(SetCurrentDirectoryA((dir / "src").c_str()));
-    char root[4] = {dir.path()[0], ':', '\\', '\0'};
-    const std::string leak = std::string(root) + "a.txt";
-    struct Row {
-        std::string from, to;
-    };
-    for (const Row& row : {Row{"", dir / "dst"}, Row{dir / "src", ""}, Row{"", ""}}) {
-        EXPECT_EQ(Outcome(DirCopy(row.from, row.to)), "0") << row.from << " -> " << row.to;
+    const std::string leak = dir.path().substr(0, 3) + "a.txt"; // in the drive's root
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"", dir / "dst"}, {dir / "src", ""}, {"", ""}}) {
+        EXPECT_EQ(Outcome(DirCopy(from, to)), "0") << from << " -> " << to;
         EXPECT_FALSE(DirExists(dir / "dst"));
-        EXPECT_FALSE(FileExists(leak)) << "copied into the drive's root";
+        EXPECT_FALSE(FileExists(leak));
     }
     EXPECT_EQ(Outcome(FileDelete("")), "0");
     EXPECT_TRUE(FileExists(dir / "src\\a.txt"));
