@@ -4,3 +4,5 @@ add_executable(ovbench bench/ovbench.cpp)
 target_include_directories(ovbench PRIVATE include)
 # Loads OvDurAru.dll from beside itself at run time; built with it.
 add_dependencies(ovbench OvDurAru)
+# GetProcessMemoryInfo, for the list's memory per entry.
+target_link_libraries(ovbench PRIVATE psapi)
