@@ -9,7 +9,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 include(GoogleTest)
 
 add_executable(blackbox_tests tests/support/blackbox_main.cpp tests/support/ov_module.cpp
-  tests/support/child_process.cpp tests/support/file_printer.cpp)
+  tests/support/child_process.cpp tests/support/directory_link.cpp tests/support/file_printer.cpp
+  tests/support/scratch_test.cpp)
 target_include_directories(blackbox_tests PRIVATE tests include)
 target_link_libraries(blackbox_tests PRIVATE gmock gtest ovcall_lib user32 gdi32 advapi32 version
   winspool)
