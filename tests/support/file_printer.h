@@ -11,8 +11,10 @@
 #include "ovcall/host.h"
 
 #define OV_SKIP_UNLESS_FILE_PRINTER()                                                              \
-    if (!ovcall::UnderWine())                                                                      \
-    GTEST_SKIP() << "runs only under Wine: its printer is Wine's PostScript driver on a host file"
+    if (ovcall::UnderWine()) {                                                                     \
+    } else                                                                                         \
+        GTEST_SKIP()                                                                               \
+            << "runs only under Wine: its printer is Wine's PostScript driver on a host file"
 
 class FilePrinter {
   public:
