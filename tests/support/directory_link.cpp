@@ -1,12 +1,8 @@
 #include "support/directory_link.h"
 
 #include <windows.h>
-#include <winioctl.h>
 
 #include <gtest/gtest.h>
-
-#include <cstring>
-#include <vector>
 
 #include "ovcall/host.h"
 
@@ -17,38 +13,6 @@ std::wstring FullPath(const std::wstring& path) {
     std::wstring full(need, L'\0');
     full.resize(GetFullPathNameW(path.c_str(), need, full.data(), nullptr));
     return full;
-}
-
-// A junction: a mount point, which needs no privilege.
-bool MakeJunction(const std::wstring& link, const std::wstring& target) {
-    if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
-    const std::wstring print = FullPath(target), substitute = L"\\??\\" + print;
-    // REPARSE_DATA_BUFFER in its mount-point form: the two names, each ended.
-    struct {
-        DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-        WORD dataLength, reserved = 0, substituteOffset = 0, substituteLength, printOffset,
-                         printLength;
-    } head;
-    const std::wstring names = substitute + L'\0' + print + L'\0';
-    const WORD namesBytes = WORD(names.size() * sizeof(WCHAR));
-    head.dataLength = WORD(8 + namesBytes);
-    head.substituteLength = WORD(substitute.size() * sizeof(WCHAR));
-    head.printOffset = WORD(head.substituteLength + sizeof(WCHAR));
-    head.printLength = WORD(print.size() * sizeof(WCHAR));
-    std::vector<BYTE> buffer(sizeof head + namesBytes);
-    std::memcpy(buffer.data(), &head, sizeof head);
-    std::memcpy(buffer.data() + sizeof head, names.data(), namesBytes);
-
-    const HANDLE dir =
-        CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    DWORD returned = 0;
-    const bool made = dir != INVALID_HANDLE_VALUE &&
-                      DeviceIoControl(dir, FSCTL_SET_REPARSE_POINT, buffer.data(),
-                                      DWORD(buffer.size()), nullptr, 0, &returned, nullptr);
-    if (dir != INVALID_HANDLE_VALUE) CloseHandle(dir);
-    if (!made) RemoveDirectoryW(link.c_str());
-    return made;
 }
 
 // Wine only: the host's name of a Windows path.
@@ -113,8 +77,7 @@ DirectoryLink::DirectoryLink(const std::string& link, const std::string& target)
                           m_link, true)
             : CreateSymbolicLinkW(m_link.c_str(), to.c_str(),
                                   SYMBOLIC_LINK_FLAG_DIRECTORY |
-                                      SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
-                  MakeJunction(m_link, to);
+                                      SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     EXPECT_TRUE(made) << "cannot link " << link << " to " << target;
 }
 

@@ -4,11 +4,12 @@
 
 #include <string>
 
-// A link to a folder for the life of the scope. On Windows a symbolic link
-// (without privileges where the system allows it), else a junction. Wine 8
-// makes neither (CreateSymbolicLinkW reports success and makes nothing, a
-// junction is refused), so under Wine only it is a host symbolic link, which
-// Wine shows as a directory with FILE_ATTRIBUTE_REPARSE_POINT.
+// A link to a folder for the life of the scope. On Windows a symbolic link:
+// an elevated process, as the tests are (the error log is in the Windows
+// folder), or Developer Mode may make one. Wine 8 makes none (the call
+// reports success and makes nothing), so under Wine only it is a host
+// symbolic link, which Wine shows as a directory with
+// FILE_ATTRIBUTE_REPARSE_POINT.
 class DirectoryLink {
   public:
     DirectoryLink(const std::string& link, const std::string& target);
