@@ -3,15 +3,24 @@
 # simulated platform behind a subsystem or need worker classes of their own.
 # Each subsystem's tests/<sub>/tests.cmake adds its sources to them with
 # target_sources, and may add helper targets of its own.
-set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest from its sources (Debian's googletest package, or a checkout
+# named by OV_GTEST_SOURCE_DIR), else an installed one (MSYS2's
+# mingw-w64-<arch>-gtest).
+set(OV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest's sources")
+if(EXISTS ${OV_GTEST_SOURCE_DIR}/CMakeLists.txt)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${OV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest CONFIG REQUIRED)
+endif()
 include(GoogleTest)
 
 add_executable(blackbox_tests tests/support/blackbox_main.cpp tests/support/ov_module.cpp
-  tests/support/child_process.cpp tests/support/file_printer.cpp)
+  tests/support/child_process.cpp tests/support/directory_link.cpp tests/support/file_printer.cpp
+  tests/support/scratch_test.cpp)
 target_include_directories(blackbox_tests PRIVATE tests include)
-target_link_libraries(blackbox_tests PRIVATE gmock gtest ovcall_lib user32 gdi32 advapi32 version
+target_link_libraries(blackbox_tests PRIVATE GTest::gmock GTest::gtest ovcall_lib user32 gdi32 advapi32 version
   winspool)
 add_dependencies(blackbox_tests OvDurAru)
 # GCC 12 for x86-64 warns falsely about "text" + std::string at -O3 (GCC bug 105329).
@@ -22,7 +31,7 @@ endif()
 add_executable(inproc_tests tests/support/inproc_main.cpp tests/support/file_printer.cpp)
 target_include_directories(inproc_tests PRIVATE tests src include)
 # The module loads winspool on demand; the tests set up printers with it directly.
-target_link_libraries(inproc_tests PRIVATE ovduraru_objs ovcall_lib gmock gtest winspool)
+target_link_libraries(inproc_tests PRIVATE ovduraru_objs ovcall_lib GTest::gmock GTest::gtest winspool)
 
 foreach(sub core files dialup print display sysinfo tools)
   include(tests/${sub}/tests.cmake OPTIONAL)

@@ -52,6 +52,6 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
     const int status = Run(std::vector<std::string>(argv + 1, argv + argc));
     std::fflush(nullptr);
-    ovcall::WaitForOtherThreadsToEnd();
+    ovcall::LetWorkersEndBeforeExit(GetModuleHandleA("OvDurAru.dll"));
     return status;
 }

@@ -4,5 +4,5 @@ add_library(ovcall_lib STATIC
   tools/ovcall/exports.cpp
   tools/ovcall/host.cpp
   tools/ovcall/parse.cpp)
-target_include_directories(ovcall_lib PUBLIC tools)
+target_include_directories(ovcall_lib PUBLIC tools PRIVATE src)
 target_link_libraries(ovcall PRIVATE ovcall_lib)

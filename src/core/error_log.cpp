@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <memory>
 #include <string>
 
 #include "core/handles.h"
@@ -20,34 +18,93 @@ std::string LogFolder() {
     return path;
 }
 
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-
-// The turn to write, shared by every thread of every process of the session
-// that loads this module, whatever its version: the C runtime's append is a
-// seek and a write, and a rotation moves the file away, so writers that do
-// not take turns tear and lose each other's lines.
-class WriterTurn {
-  public:
-    WriterTurn()
-        : m_mutex(CreateMutexA(nullptr, FALSE, ov::kErrorLogMutexName)),
-          m_taken(m_mutex && Acquired(WaitForSingleObject(m_mutex.get(), ov::kErrorLogWaitMs))) {}
-    ~WriterTurn() {
-        if (m_taken) ReleaseMutex(m_mutex.get());
+// The line as the C runtime's text mode writes it: each line feed becomes a
+// carriage return and a line feed.
+std::string LogLine(const char* traceName) {
+    const std::string text =
+        std::string("QUORUtl Severe Error Occurred [") + (traceName ? traceName : "") + "]\n";
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n') line += '\r';
+        line += c;
     }
-    WriterTurn(const WriterTurn&) = delete;
-    WriterTurn& operator=(const WriterTurn&) = delete;
+    return line;
+}
 
-    explicit operator bool() const { return m_taken; }
+// Opened for appending, so each line is one write at the end; shared with
+// every other writer, and with the writer that moves the log to the backup.
+ov::UniqueFile OpenLog(const std::string& path, DWORD access, DWORD disposition) {
+    return ov::UniqueFile(CreateFileA(path.c_str(), access,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool SameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b, &y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+// The log, open and with the writers' turn taken on it. The C runtime's
+// append is a seek and a write, and a rotation moves the file away, so
+// writers that do not take turns tear and lose each other's lines; a lock on
+// the log itself is one that no process without access to the log can hold.
+class LockedLog {
+  public:
+    LockedLog(const std::string& path, ULONGLONG deadline) {
+        for (;;) {
+            m_file = OpenLog(path, FILE_READ_DATA | FILE_APPEND_DATA | SYNCHRONIZE, OPEN_ALWAYS);
+            if (!m_file || !TakeTurn(deadline)) return;
+            if (StillTheLog(path)) return;
+            ReleaseTurn();
+            if (GetTickCount64() >= deadline) return;
+        }
+    }
+    ~LockedLog() { ReleaseTurn(); }
+    LockedLog(const LockedLog&) = delete;
+    LockedLog& operator=(const LockedLog&) = delete;
+
+    explicit operator bool() const { return m_locked; }
+    HANDLE get() const { return m_file.get(); }
 
   private:
-    // A writer that died holding the turn left at worst a torn last line; the
-    // turn is ours all the same.
-    static bool Acquired(DWORD wait) { return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED; }
+    // A writer that rotated while this one waited left it the backup. Only a
+    // log past the limit is ever moved, and logs only grow: a smaller one is
+    // still the log.
+    bool StillTheLog(const std::string& path) const {
+        LARGE_INTEGER size{};
+        if (GetFileSizeEx(m_file.get(), &size) && size.QuadPart <= ov::kErrorLogLimit) return true;
+        const ov::UniqueFile named = OpenLog(path, FILE_READ_ATTRIBUTES, OPEN_EXISTING);
+        return named && SameFile(named.get(), m_file.get());
+    }
+    static OVERLAPPED Turn() {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(ov::kErrorLogTurnOffset);
+        at.OffsetHigh = static_cast<DWORD>(ov::kErrorLogTurnOffset >> 32);
+        return at;
+    }
+    // Polled rather than waited for: a lock waited for cannot be given up
+    // after a bound (and Wine cannot wait for one on an overlapped handle).
+    bool TakeTurn(ULONGLONG deadline) {
+        for (int tries = 0;; ++tries) {
+            OVERLAPPED at = Turn();
+            if (LockFileEx(m_file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                           0, &at))
+                return m_locked = true;
+            if (GetTickCount64() >= deadline) return false;
+            Sleep(tries < 20 ? 0 : 1);
+        }
+    }
+    void ReleaseTurn() {
+        if (!m_locked) return;
+        OVERLAPPED at = Turn();
+        UnlockFileEx(m_file.get(), 0, 1, 0, &at);
+        m_locked = false;
+    }
 
-    ov::UniqueHandle m_mutex;
-    bool m_taken;
+    ov::UniqueFile m_file;
+    bool m_locked = false;
 };
 
 } // namespace
@@ -57,18 +114,18 @@ void Err_Exception_Log(const char* traceName) {
         const std::string folder = LogFolder();
         const std::string logPath = folder + ov::kErrorLogName;
         const std::string backupPath = folder + ov::kErrorBackupName;
+        const std::string line = LogLine(traceName);
 
         // A turn not had in time drops the line: the log never holds a call up for long.
-        const WriterTurn turn;
-        if (!turn) return;
-        std::unique_ptr<FILE, FileCloser> log(std::fopen(logPath.c_str(), "a"));
+        const LockedLog log(logPath, GetTickCount64() + ov::kErrorLogWaitMs);
         if (!log) return;
-        std::fprintf(log.get(), "QUORUtl Severe Error Occurred [%s]\n", traceName ? traceName : "");
-        fpos_t position{};
-        if (std::fgetpos(log.get(), &position) != 0 || position <= ov::kErrorLogLimit) return;
-        log.reset();
-        std::remove(backupPath.c_str());
-        std::rename(logPath.c_str(), backupPath.c_str());
+        DWORD written = 0;
+        WriteFile(log.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        // Rotated within the turn: no other writer appends to a log being moved.
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(log.get(), &size) || size.QuadPart <= ov::kErrorLogLimit) return;
+        DeleteFileA(backupPath.c_str());
+        MoveFileA(logPath.c_str(), backupPath.c_str());
     } catch (...) {
         // The log is best effort; it never adds a failure of its own.
     }

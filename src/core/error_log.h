@@ -11,9 +11,12 @@ namespace ov {
 inline constexpr long kErrorLogLimit = 204800;
 inline constexpr const char kErrorLogName[] = "OrvaleSCADAQUORErr.log";
 inline constexpr const char kErrorBackupName[] = "OrvaleSCADAQUORErr.bak";
-// The writers' turn, one per session; the name must never change between
+// The writers' turn: the byte of the log at this offset, far past any size
+// the log reaches, locked for the length of one line. Every process that may
+// write the log can take it, in any session and at any integrity level, and
+// the system drops it when its holder dies. It must never change between
 // versions, or two versions loaded at once would write over each other.
-inline constexpr const char kErrorLogMutexName[] = "Local\\OrvaleSCADAQUORErr.log.writer";
+inline constexpr unsigned long long kErrorLogTurnOffset = 1ULL << 62;
 // How long a writer waits for its turn before it drops its line.
 inline constexpr unsigned long kErrorLogWaitMs = 500;
 } // namespace ov

@@ -33,6 +33,27 @@ std::string Filler(std::size_t size) {
 // that starts them together.
 constexpr char kWriterVariable[] = "OV_TEST_ERROR_LOG_WRITER";
 constexpr int kWriterLines = 2000;
+// The named turn of earlier versions, which any process could take first.
+constexpr char kOldTurnName[] = "Local\\OrvaleSCADAQUORErr.log.writer";
+
+// A child of this program that runs one test of CoreErrorLogWriterProcess.
+std::string WriterProcess(const char* test) {
+    return '"' + ThisProgram() + "\" --gtest_filter=CoreErrorLogWriterProcess." + test;
+}
+
+// Takes the writers' turn on the log: its byte at 2^62, locked; every
+// version takes the same.
+HANDLE TakeTheTurn() {
+    const HANDLE log = CreateFileA(ErrorLogPath().c_str(), GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    OVERLAPPED turn{};
+    turn.OffsetHigh = 1u << 30;
+    if (LockFileEx(log, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &turn))
+        return log;
+    CloseHandle(log);
+    return nullptr;
+}
 
 class CoreErrorLog : public ::testing::Test {
   protected:
@@ -105,16 +126,43 @@ TEST_F(CoreErrorLog, BadTextPointersBecomeFailureValuesNotCrashes) {
     m.CollectAll();
 }
 
+TEST_F(CoreErrorLog, TurnOfADeadWriterIsTakenAndAHeldOneDropsTheLine) {
+    SetEnvironmentVariableA(kWriterVariable, "turn");
+    ChildProcess dead(WriterProcess("ExitsHoldingTheTurn"));
+    SetEnvironmentVariableA(kWriterVariable, nullptr);
+    ASSERT_EQ(dead.Finish(), 0) << "the writer that dies holding the turn";
+    FailOnce();
+    EXPECT_EQ(ReadTextFile(ErrorLogPath()), kLine) << "the system gave the turn back";
+
+    const HANDLE held = TakeTheTurn();
+    ASSERT_NE(held, nullptr);
+    const DWORD start = GetTickCount();
+    FailOnce();
+    const DWORD waited = GetTickCount() - start;
+    CloseHandle(held);
+    EXPECT_GE(waited, 480u);
+    EXPECT_LT(waited, 5000u);
+    EXPECT_EQ(ReadTextFile(ErrorLogPath()), kLine) << "a line is dropped, never held long";
+}
+
 TEST_F(CoreErrorLog, TwoProcessesLeaveEveryLineWhole) {
+    // Beside a process that holds the named turn of earlier versions forever.
+    SetEnvironmentVariableA(kWriterVariable, "hold");
+    ChildProcess holder(WriterProcess("HoldsTheOldTurn"));
+    HANDLE old = nullptr;
+    for (const DWORD start = GetTickCount(); !old && GetTickCount() - start < 60000; Sleep(10))
+        old = OpenMutexA(SYNCHRONIZE, FALSE, kOldTurnName);
+    ASSERT_NE(old, nullptr) << "the holder of " << kOldTurnName;
+    ASSERT_EQ(WaitForSingleObject(old, 0), DWORD(WAIT_TIMEOUT)) << "held by the holder";
+    CloseHandle(old);
+
     const std::string eventName = "Local\\OvTestErrorLogGo" + std::to_string(GetCurrentProcessId());
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
     ASSERT_NE(go, nullptr);
-    std::ostringstream writer;
-    writer << '"' << ThisProgram() << "\" --gtest_filter=CoreErrorLogWriterProcess.WritesItsLines";
     SetEnvironmentVariableA(kWriterVariable, eventName.c_str());
-    ChildProcess first(writer.str()), second(writer.str());
+    ChildProcess first(WriterProcess("WritesItsLines")), second(WriterProcess("WritesItsLines"));
     SetEnvironmentVariableA(kWriterVariable, nullptr);
-    ASSERT_TRUE(first.started() && second.started()) << writer.str();
+    ASSERT_TRUE(first.started() && second.started());
     SetEvent(go);
     EXPECT_EQ(first.Finish(120000), 0) << "first writer";
     EXPECT_EQ(second.Finish(120000), 0) << "second writer";
@@ -131,15 +179,30 @@ TEST_F(CoreErrorLog, TwoProcessesLeaveEveryLineWhole) {
     EXPECT_EQ(other, 0);
 }
 
-// One of the two writers of the test above; passed over when run on its own.
-TEST(CoreErrorLogWriterProcess, WritesItsLines) {
-    char eventName[128];
-    if (!GetEnvironmentVariableA(kWriterVariable, eventName, sizeof eventName))
-        GTEST_SKIP() << "run by CoreErrorLog.TwoProcessesLeaveEveryLineWhole";
-    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, eventName);
-    ASSERT_NE(go, nullptr) << eventName;
-    ASSERT_EQ(WaitForSingleObject(go, 60000), WAIT_OBJECT_0) << "the start signal " << eventName;
+// The child processes of the tests above; passed over when run on their own.
+class CoreErrorLogWriterProcess : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!GetEnvironmentVariableA(kWriterVariable, m_job, sizeof m_job))
+            GTEST_SKIP() << "run by the CoreErrorLog tests";
+    }
+    char m_job[128] = "";
+};
+
+TEST_F(CoreErrorLogWriterProcess, WritesItsLines) {
+    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, m_job);
+    ASSERT_NE(go, nullptr) << m_job;
+    ASSERT_EQ(WaitForSingleObject(go, 60000), WAIT_OBJECT_0) << "the start signal " << m_job;
     CloseHandle(go);
     for (int i = 0; i < kWriterLines; ++i)
         FailOnce();
+}
+
+TEST_F(CoreErrorLogWriterProcess, ExitsHoldingTheTurn) {
+    EXPECT_NE(TakeTheTurn(), nullptr); // left to the exit
+}
+
+TEST_F(CoreErrorLogWriterProcess, HoldsTheOldTurn) {
+    ASSERT_NE(CreateMutexA(nullptr, TRUE, kOldTurnName), nullptr);
+    Sleep(300000); // until the test that started it kills it
 }

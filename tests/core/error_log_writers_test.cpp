@@ -63,35 +63,3 @@ TEST(CoreErrorLogWriters, ConcurrentWritersInterleaveWholeLinesOnly) {
     DeleteFileA(log.c_str());
     DeleteFileA(backup.c_str());
 }
-
-TEST(CoreErrorLogWriters, TurnOfADeadWriterIsTakenAndAHeldOneDropsTheLine) {
-    const std::string log = WindowsFile(ov::kErrorLogName);
-    DeleteFileA(log.c_str());
-    HANDLE turn = CreateMutexA(nullptr, FALSE, ov::kErrorLogMutexName);
-    ASSERT_NE(turn, nullptr);
-    // A writer that ends while holding the turn leaves it abandoned.
-    std::thread([turn] { WaitForSingleObject(turn, INFINITE); }).join();
-    Err_Exception_Log("CTest::AfterTheDeadWriter");
-    EXPECT_EQ(Slurp(log), "QUORUtl Severe Error Occurred [CTest::AfterTheDeadWriter]\r\n");
-
-    // A writer stuck holding it: the line is dropped after a short wait.
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread holder([turn, release] {
-        WaitForSingleObject(turn, INFINITE);
-        WaitForSingleObject(release, INFINITE);
-        ReleaseMutex(turn);
-    });
-    while (WaitForSingleObject(turn, 0) != WAIT_TIMEOUT) // until the holder has it
-        ReleaseMutex(turn), Sleep(1);
-    const DWORD start = GetTickCount();
-    Err_Exception_Log("CTest::WhileHeld");
-    const DWORD waited = GetTickCount() - start;
-    SetEvent(release);
-    holder.join();
-    EXPECT_GE(waited, ov::kErrorLogWaitMs - 20);
-    EXPECT_LT(waited, 5000u);
-    EXPECT_EQ(Slurp(log), "QUORUtl Severe Error Occurred [CTest::AfterTheDeadWriter]\r\n");
-    CloseHandle(release);
-    CloseHandle(turn);
-    DeleteFileA(log.c_str());
-}

@@ -25,10 +25,7 @@ std::string BuildFolder() { return FolderOf(OvModule::Path()); }
 // Wine's own user32 imports version.dll, so there it comes into the process
 // with user32, found like any import: beside the host first. Windows' user32
 // does not import it.
-bool UnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
+using ovcall::UnderWine;
 
 // Runs the probe in folder; its "key=value" lines.
 std::map<std::string, std::string> Probe(const std::string& folder, const std::string& arguments) {
@@ -104,6 +101,7 @@ void ExpectRealAnswersFromTheSystemFolder(std::map<std::string, std::string> rep
 } // namespace
 
 TEST(CoreSystemLibraries, EachIsLoadedFromTheSystemFolderWhenAnExportFirstNeedsIt) {
+    OV_SKIP_UNLESS_FILE_PRINTER();
     FilePrinter printer;
     ExpectRealAnswersFromTheSystemFolder(
         Probe(BuildFolder(), ProbeArguments(printer, OvModule::Path())));
@@ -111,6 +109,7 @@ TEST(CoreSystemLibraries, EachIsLoadedFromTheSystemFolderWhenAnExportFirstNeedsI
 }
 
 TEST(CoreSystemLibraries, StandInsPlantedBesideTheHostAreNeverLoaded) {
+    OV_SKIP_UNLESS_FILE_PRINTER();
     ScratchDir dir;
     for (const char* file : {"ovloadprobe.exe", "OvDurAru.dll"})
         ASSERT_TRUE(CopyFileA((BuildFolder() + "\\" + file).c_str(), (dir / file).c_str(), FALSE));

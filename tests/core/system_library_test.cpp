@@ -115,6 +115,7 @@ TEST(CoreSystemLibrary, ComesFromTheSystemFolderOnlyAndOnce) {
 }
 
 TEST(CoreSystemLibrary, WithoutOneLibraryOnlyItsExportsGiveTheirFailureAnswers) {
+    OV_SKIP_UNLESS_FILE_PRINTER();
     FilePrinter printer;
     const std::string versionFile = BesideProgram("ovver_raw_valid.dll");
     // Under Wine the dial-up service has no entries and dials nothing, which

@@ -22,6 +22,7 @@ std::pair<std::string, std::string> Print(const FilePrinter& printer, const std:
 } // namespace
 
 TEST(PrintLineWine, TheExactBytesReachTheFilePort) {
+    OV_SKIP_UNLESS_FILE_PRINTER();
     FilePrinter printer;
     const std::string texts[] = {"AB\r\nCD\r\n", "no line end", "\f\tform feed and tab",
                                  std::string(259, 'x'), std::string(1000, 'y') + "\r\nend"};
@@ -33,6 +34,7 @@ TEST(PrintLineWine, TheExactBytesReachTheFilePort) {
 }
 
 TEST(PrintLineWine, AnEmptyTextMakesAnEmptyJob) {
+    OV_SKIP_UNLESS_FILE_PRINTER();
     FilePrinter printer;
     const auto [code, arrived] = Print(printer, "");
     EXPECT_EQ(code, "1");

@@ -6,7 +6,6 @@
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
-    // The module's workers end just after their answers: let them, before exiting.
-    ovcall::WaitForOtherThreadsToEnd();
+    ovcall::LetWorkersEndBeforeExit(GetModuleHandleA("OvDurAru.dll"));
     return result;
 }

@@ -1,5 +1,6 @@
 #include "support/ov_module.h"
 
+#include "support/directory_link.h"
 #include "support/slot_wait.h"
 
 #include <gtest/gtest.h>
@@ -72,25 +73,45 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() { RemoveTree(m_path); }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
+namespace {
+
+// Removes a folder and all below it through the wide calls, so names of any
+// code page and paths of any length go too. A link goes as a link: nothing
+// it points to is entered or touched.
+void RemoveLongTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = path + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = dir + L"\\" + name;
+            const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                RemoveLink(path, folder);
+            } else if (folder) {
+                RemoveLongTree(path);
             } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
             }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
     }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
+    SetFileAttributesW(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(dir.c_str());
+}
+
+} // namespace
+
+void RemoveTree(const std::string& path) {
+    const std::wstring root = LongForm(Widened(path));
+    const DWORD a = GetFileAttributesW(root.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) return;
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT)
+        RemoveLink(root, a & FILE_ATTRIBUTE_DIRECTORY);
+    else
+        RemoveLongTree(root);
 }
 
 void WriteTextFile(const std::string& path, const std::string& content) {

@@ -42,6 +42,8 @@ class ScratchDir {
     std::string m_path;
 };
 
+// Removes path and everything below it, whatever the names and however long
+// the paths; links inside are removed as links, never followed.
 void RemoveTree(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);

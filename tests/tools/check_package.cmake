@@ -5,6 +5,7 @@
 # Run by ctest, once per build folder (32-bit: win32, 64-bit: win64):
 #   cmake -DBUILD_DIR=.. -DCPACK=.. -DOBJDUMP=.. -DWINDRES=.. -DCC=.. -DCXX=..
 #   -DWINE=.. -DVERSION=.. -DSUFFIX=win32|win64 -P check_package.cmake
+# WINE is empty for a native build on Windows: the programs then run directly.
 cmake_minimum_required(VERSION 3.25)
 set(work ${BUILD_DIR}/package-check)
 file(REMOVE_RECURSE ${work})
@@ -22,8 +23,13 @@ function(run out)
   set(${out}_ERR "${e}" PARENT_SCOPE)
   set(${out}_RC "${r}" PARENT_SCOPE)
 endfunction()
+# The name a Windows program is given for a path of this build: under Wine the
+# host's root is drive Z:; a native build's paths are Windows paths already.
 function(windows_path out path)
-  string(REPLACE "/" "\\" p "Z:${path}")
+  if(WINE)
+    set(path "Z:${path}")
+  endif()
+  string(REPLACE "/" "\\" p "${path}")
   set(${out} "${p}" PARENT_SCOPE)
 endfunction()
 

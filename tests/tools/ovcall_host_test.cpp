@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ovcall/host.h"
 #include "support/child_process.h"
 #include "support/ov_module.h"
 
@@ -26,6 +27,38 @@ std::string HostPath() { return FolderOf(OvModule::Path()) + "\\ovcall.exe"; }
 HostRun Ovcall(const std::string& tail, const ScratchDir& dir) {
     return RunProgram(HostPath(), tail, dir.path());
 }
+
+// 256 MiB: far longer to copy than a poll or a process exit takes.
+bool MakeBigFile(const std::string& path) {
+    HANDLE big = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (big == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    size.QuadPart = 256LL << 20;
+    const bool sized = SetFilePointerEx(big, size, nullptr, FILE_BEGIN) && SetEndOfFile(big);
+    CloseHandle(big);
+    return sized;
+}
+
+ULONGLONG SizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Threads a host keeps idle, as Windows keeps the loader's and the thread
+// pool's: one blocked on an event that is never set, and a pool worker.
+DWORD WINAPI BlockedForever(void* never) { return WaitForSingleObject(never, INFINITE); }
+void CALLBACK PoolJob(PTP_CALLBACK_INSTANCE, void*) {}
+void LeaveIdleThreads() {
+    static const HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(CreateThread(nullptr, 0, &BlockedForever, never, 0, nullptr));
+    EXPECT_TRUE(TrySubmitThreadpoolCallback(&PoolJob, nullptr, nullptr));
+}
+
+// Set for the host process of the exit test: "idle", or "copy" to leave a
+// worker copying big.bin as well.
+constexpr char kExitVariable[] = "OV_TEST_HOST_EXIT";
 
 std::string Lines(std::initializer_list<std::string> lines) {
     std::string text;
@@ -77,17 +110,7 @@ TEST(OvcallHost, SlotCallsWaitAndCollect) {
 
 TEST(OvcallHost, TimeoutEndsTheWaitWithStatus3) {
     ScratchDir dir;
-    {
-        // 256 MiB: far longer to copy than the first poll takes.
-        HANDLE big = CreateFileA((dir / "big.bin").c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(big, INVALID_HANDLE_VALUE);
-        LARGE_INTEGER size{};
-        size.QuadPart = 256LL << 20;
-        const bool sized = SetFilePointerEx(big, size, nullptr, FILE_BEGIN) && SetEndOfFile(big);
-        CloseHandle(big);
-        ASSERT_TRUE(sized);
-    }
+    ASSERT_TRUE(MakeBigFile(dir / "big.bin"));
     const HostRun r = Ovcall("--timeout 0 FileCopy big.bin copy.bin 0 0", dir);
     EXPECT_EQ(r.status, 3u);
     EXPECT_THAT(r.err, HasSubstr("FileCopy: slot 0 still active after 0 ms"));
@@ -205,4 +228,50 @@ TEST(OvcallHost, MalformedScriptRunsNothing) {
                              HasSubstr("bad.ovs:6: GetData: slot (argument 1) must be"),
                              HasSubstr("4 malformed line(s)")));
     EXPECT_FALSE(DirExists(dir / "made")) << "the good first line must not have run";
+}
+
+TEST(OvcallHost, ExitWaitsForRunningWorkersOnlyAndOnlyUnderWine) {
+    ScratchDir dir;
+    ASSERT_TRUE(MakeBigFile(dir / "big.bin"));
+    auto& m = OvModule::Get();
+    LeaveIdleThreads();
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(ovcall::WaitForWorkersOf(m.handle, 5000));
+    EXPECT_LT(GetTickCount() - start, 1000u) << "idle threads were waited for";
+    const short slot = m.FileCopy((dir / "big.bin").c_str(), (dir / "in.bin").c_str(), 0, 0);
+    ASSERT_EQ(m.IsActive(slot), 1);
+    EXPECT_TRUE(ovcall::WaitForWorkersOf(m.handle, 60000));
+    EXPECT_EQ(m.IsActive(slot), 0) << "the copying worker was not waited for";
+    EXPECT_EQ(m.GetData(slot), std::string("1"));
+    DeleteFileA((dir / "in.bin").c_str());
+
+    // A host process that leaves idle threads exits at once; one that leaves
+    // a copy running lets it finish under Wine (Windows ends it at exit).
+    for (const char* job : {"idle", "copy"}) {
+        SetEnvironmentVariableA(kExitVariable, job);
+        const ProgramRun run =
+            RunProgram(ThisProgram(), "--gtest_filter=OvcallHostExit.*", dir.path());
+        const ULONGLONG ended = GetTickCount64();
+        SetEnvironmentVariableA(kExitVariable, nullptr);
+        ASSERT_EQ(run.status, 0u) << job << ": " << run.out;
+        const ULONGLONG exiting = std::stoull(ReadTextFile(dir / "exiting.txt"));
+        RecordProperty(std::string(job) + "_exit_ms", std::to_string(ended - exiting));
+        if (job == std::string("idle")) {
+            EXPECT_LT(ended - exiting, 1000u) << "exit took long";
+        } else if (ovcall::UnderWine()) {
+            EXPECT_EQ(SizeOf(dir / "out.bin"), 256u << 20) << "the copy was cut short";
+        }
+    }
+}
+
+// The host process of the test above; passed over when run on its own.
+TEST(OvcallHostExit, LeavesItsThreadsToTheExit) {
+    char job[16] = "";
+    if (!GetEnvironmentVariableA(kExitVariable, job, sizeof job))
+        GTEST_SKIP() << "run by OvcallHost.ExitWaitsForRunningWorkersOnlyAndOnlyUnderWine";
+    LeaveIdleThreads();
+    if (job == std::string("copy")) {
+        EXPECT_EQ(OvModule::Get().FileCopy("big.bin", "out.bin", 0, 0), 0);
+    }
+    WriteTextFile("exiting.txt", std::to_string(GetTickCount64()));
 }

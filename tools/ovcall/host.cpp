@@ -1,11 +1,14 @@
 #include "ovcall/host.h"
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "core/handles.h"
 
 namespace ovcall {
 namespace {
@@ -221,41 +224,74 @@ int Host::RunScript(const std::string& path) {
 
 namespace {
 
-// The threads of this process other than the caller, opened for waiting.
-std::vector<HANDLE> OtherThreads() {
-    std::vector<HANDLE> threads;
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return threads;
+using UniqueSnapshot = ov::UniqueHandleOf<HANDLE, &ov::CloseKernelHandle, -1>;
+
+// The routine a thread was started at, as its creator gave it.
+const void* StartAddressOf(HANDLE thread) {
+    using Query = LONG(NTAPI*)(HANDLE, THREADINFOCLASS, PVOID, ULONG, PULONG);
+    static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+    void* start = nullptr;
+    if (!query ||
+        query(thread, ThreadQuerySetWin32StartAddress, &start, sizeof start, nullptr) != 0)
+        return nullptr;
+    return start;
+}
+
+bool StartedInWorkerCode(const void* start, HMODULE image) {
+    if (!start) return false; // unknown: not ours to wait for
+    HMODULE owner = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCSTR>(start), &owner))
+        return true; // code that was unloaded: only an ending worker can be there
+    return owner == image;
+}
+
+// The module's worker threads of this process that are still running.
+std::vector<ov::UniqueHandle> RunningWorkersOf(HMODULE image) {
+    std::vector<ov::UniqueHandle> workers;
+    const UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) return workers;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+         more = Thread32Next(snapshot.get(), &entry)) {
         if (entry.th32OwnerProcessID != GetCurrentProcessId() ||
             entry.th32ThreadID == GetCurrentThreadId())
             continue;
-        if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, entry.th32ThreadID))
-            threads.push_back(thread);
+        ov::UniqueHandle thread(
+            OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID));
+        if (thread && WaitForSingleObject(thread.get(), 0) == WAIT_TIMEOUT &&
+            StartedInWorkerCode(StartAddressOf(thread.get()), image))
+            workers.push_back(std::move(thread));
     }
-    CloseHandle(snapshot);
-    return threads;
+    return workers;
 }
 
 } // namespace
 
-void WaitForOtherThreadsToEnd(DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (bool waited = true; waited;) {
-        // An ended thread stays listed while a handle to it is open: a round
-        // that finds only ended threads is the last.
-        waited = false;
-        for (HANDLE thread : OtherThreads()) {
-            if (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) {
-                const DWORD spent = GetTickCount() - start;
-                waited = spent < timeoutMs &&
-                         WaitForSingleObject(thread, timeoutMs - spent) == WAIT_OBJECT_0;
-            }
-            CloseHandle(thread);
+bool UnderWine() {
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+bool WaitForWorkersOf(HMODULE image, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    // Listed again after each round: a worker may have started meanwhile.
+    for (auto workers = RunningWorkersOf(image); !workers.empty();
+         workers = RunningWorkersOf(image)) {
+        for (const auto& thread : workers) {
+            const ULONGLONG now = GetTickCount64();
+            if (now >= deadline) return false;
+            WaitForSingleObject(thread.get(), static_cast<DWORD>(deadline - now));
         }
     }
+    return true;
+}
+
+void LetWorkersEndBeforeExit(HMODULE image, DWORD timeoutMs) {
+    if (UnderWine()) WaitForWorkersOf(image, timeoutMs);
 }
 
 } // namespace ovcall

@@ -81,10 +81,20 @@ class Host {
 // UsageError when the file cannot be read.
 std::string ReadScriptFile(const std::string& path);
 
-// Waits, at most timeoutMs, until every other thread of this process has
-// ended. A request's worker thread ends just after its answer is published;
-// under Wine a process that exits while one of its threads is still ending can
-// crash in its exit, so a host waits for them before it exits.
-void WaitForOtherThreadsToEnd(DWORD timeoutMs = 10000);
+// True when this process runs under Wine, whose exit the hosts allow for.
+bool UnderWine();
+
+// Waits, at most timeoutMs, until the module's worker threads have ended:
+// those that started in image, and those whose code is no longer loaded
+// (workers of a module that was unloaded as they ended). The system's own
+// threads (the loader's and thread-pool workers, RPC) and the host's are not
+// waited for. False when some still ran at the deadline.
+bool WaitForWorkersOf(HMODULE image, DWORD timeoutMs);
+
+// The last step of a host. A request's worker ends just after its answer is
+// published; under Wine a process that exits while one of its threads is
+// still ending can crash in its exit, so there the host waits for the
+// workers of image. Windows ends them safely: the host exits at once.
+void LetWorkersEndBeforeExit(HMODULE image, DWORD timeoutMs = 10000);
 
 } // namespace ovcall
