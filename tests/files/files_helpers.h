@@ -8,10 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "support/child_process.h"
+#include "support/directory_link.h"
 #include "support/ov_module.h"
 
 namespace files_test {
+
+// Names the code page cannot spell and paths beyond 259 characters need the
+// wide calls with the \\?\ prefix.
+inline std::wstring W(const std::string& path) { return Widened(path); }
+inline std::wstring Extended(const std::wstring& path) { return LongForm(path); }
 
 // Runs a slot-based request to its end and returns its slot text.
 inline std::string Outcome(short slot) {
@@ -20,9 +25,6 @@ inline std::string Outcome(short slot) {
 }
 
 inline void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
-
-inline std::wstring W(const std::string& ascii);
-inline std::wstring Extended(const std::wstring& path);
 
 // Sets the three times of a file, in 100 ns ticks; 0 leaves a time as it is.
 inline bool SetTimes(const std::wstring& path, std::int64_t creation, std::int64_t access,
@@ -100,11 +102,6 @@ inline std::uint64_t SizeOf(const std::string& path) {
     return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Names the code page cannot spell and paths beyond 259 characters need the
-// wide calls with the \\?\ prefix. Scratch paths are plain ASCII, so widening
-// them byte by byte is exact.
-inline std::wstring W(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
-inline std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
 inline bool MakeLongDir(const std::wstring& path) {
     return CreateDirectoryW(Extended(path).c_str(), nullptr) != FALSE;
 }
@@ -173,37 +170,6 @@ inline std::string SpelledThroughDriveZ(const std::string& path) {
     return "Z:" + host;
 }
 
-// A symbolic link to a folder for the life of the scope, made on the host
-// side: Wine 8 makes none itself (CreateSymbolicLinkA reports success and
-// makes nothing, a junction is refused), but shows a host link to a folder as
-// a directory with FILE_ATTRIBUTE_REPARSE_POINT and reaches the target through it.
-class DirectoryLink {
-  public:
-    DirectoryLink(const std::string& link, const std::string& target)
-        : m_link(link), m_hostLink(HostPath(link)) {
-        HostCommand("/bin/ln -s \"" + HostPath(target) + "\" \"" + m_hostLink + "\"", true);
-    }
-    ~DirectoryLink() { HostCommand("/bin/rm -f \"" + m_hostLink + "\"", false); }
-    DirectoryLink(const DirectoryLink&) = delete;
-    DirectoryLink& operator=(const DirectoryLink&) = delete;
-
-    bool Exists() const {
-        const DWORD a = GetFileAttributesA(m_link.c_str());
-        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
-    }
-
-  private:
-    // Wine runs host programs too, but reports them ended as soon as they
-    // start: the link is watched until it comes or goes.
-    void HostCommand(const std::string& command, bool linkComes) const {
-        if (m_hostLink.empty()) return;
-        ChildProcess(command).Finish();
-        for (int wait = 0; wait < 500 && Exists() != linkComes; ++wait)
-            Sleep(10);
-    }
-
-    std::string m_link;
-    std::string m_hostLink;
-};
+using ::DirectoryLink;
 
 } // namespace files_test
