@@ -80,6 +80,8 @@ BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize, LPSECURITY_ATTR
     return WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) == WAIT_OBJECT_0;
 }
 
+const void* CWinThread::StartAddress() { return reinterpret_cast<const void*>(&ThreadEntry); }
+
 DWORD WINAPI CWinThread::ThreadEntry(LPVOID param) {
     const ThreadStart start = *static_cast<ThreadStart*>(param);
     start.thread->m_nThreadID = GetCurrentThreadId();

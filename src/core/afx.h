@@ -63,6 +63,10 @@ class CWinThread : public CObject {
     BOOL m_bAutoDelete = TRUE;
     DWORD m_nThreadID = 0;
 
+    // Where every thread object's thread starts: a program that links the
+    // module's objects tells the module's threads from its own by it.
+    static const void* StartAddress();
+
   protected:
     int m_nExitCode = 0;
 

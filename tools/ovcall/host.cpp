@@ -248,11 +248,12 @@ bool StartedInWorkerCode(const void* start, HMODULE image) {
     return owner == image;
 }
 
-// The module's worker threads of this process that are still running.
-std::vector<ov::UniqueHandle> RunningWorkersOf(HMODULE image) {
-    std::vector<ov::UniqueHandle> workers;
+// The other threads of this process that still run and whose start address
+// passes startedThere.
+template <class Test> std::vector<ov::UniqueHandle> RunningThreads(Test startedThere) {
+    std::vector<ov::UniqueHandle> threads;
     const UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    if (!snapshot) return workers;
+    if (!snapshot) return threads;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Thread32First(snapshot.get(), &entry); more;
@@ -263,10 +264,24 @@ std::vector<ov::UniqueHandle> RunningWorkersOf(HMODULE image) {
         ov::UniqueHandle thread(
             OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID));
         if (thread && WaitForSingleObject(thread.get(), 0) == WAIT_TIMEOUT &&
-            StartedInWorkerCode(StartAddressOf(thread.get()), image))
-            workers.push_back(std::move(thread));
+            startedThere(StartAddressOf(thread.get())))
+            threads.push_back(std::move(thread));
     }
-    return workers;
+    return threads;
+}
+
+template <class Test> bool WaitForThreads(Test startedThere, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    // Listed again after each round: a worker may have started meanwhile.
+    for (auto threads = RunningThreads(startedThere); !threads.empty();
+         threads = RunningThreads(startedThere)) {
+        for (const auto& thread : threads) {
+            const ULONGLONG now = GetTickCount64();
+            if (now >= deadline) return false;
+            WaitForSingleObject(thread.get(), static_cast<DWORD>(deadline - now));
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -277,17 +292,12 @@ bool UnderWine() {
 }
 
 bool WaitForWorkersOf(HMODULE image, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    // Listed again after each round: a worker may have started meanwhile.
-    for (auto workers = RunningWorkersOf(image); !workers.empty();
-         workers = RunningWorkersOf(image)) {
-        for (const auto& thread : workers) {
-            const ULONGLONG now = GetTickCount64();
-            if (now >= deadline) return false;
-            WaitForSingleObject(thread.get(), static_cast<DWORD>(deadline - now));
-        }
-    }
-    return true;
+    return WaitForThreads([image](const void* start) { return StartedInWorkerCode(start, image); },
+                          timeoutMs);
+}
+
+bool WaitForThreadsStartedAt(const void* start, DWORD timeoutMs) {
+    return WaitForThreads([start](const void* at) { return at == start; }, timeoutMs);
 }
 
 void LetWorkersEndBeforeExit(HMODULE image, DWORD timeoutMs) {

@@ -90,6 +90,9 @@ bool UnderWine();
 // threads (the loader's and thread-pool workers, RPC) and the host's are not
 // waited for. False when some still ran at the deadline.
 bool WaitForWorkersOf(HMODULE image, DWORD timeoutMs);
+// The same for the threads that started at start, for a program that links
+// the module's code beside its own.
+bool WaitForThreadsStartedAt(const void* start, DWORD timeoutMs);
 
 // The last step of a host. A request's worker ends just after its answer is
 // published; under Wine a process that exits while one of its threads is
