@@ -746,20 +746,27 @@ void AddMemoryRows(const std::string& root, const std::string& dir, long files) 
 
 // ---- The measurements ------------------------------------------------------
 
+// One DirCopy and one plain wide copy of src into a fresh dst, each checked for its count.
+void TimeCopyAgainstWide(const std::string& src, const std::string& dst, long files,
+                         std::vector<double>& ours, std::vector<double>& wide) {
+    RemoveAll(dst);
+    std::string got;
+    ours.push_back(TimeMs([&] { got = Wait(g_ov.DirCopy(src.c_str(), dst.c_str(), 0, 0)); }));
+    Expect(ToLong(got) == files, "DirCopy copied " + got + " files");
+    RemoveAll(dst);
+    long n = 0;
+    wide.push_back(TimeOnThreadMs([&] { n = WideCopy(src, dst, false); }));
+    Expect(n == files, "wide copy count");
+}
+
 void BenchDirCopy(const std::string& root, const Sizes& s) {
     const std::string src = root + "\\src";
     const std::string dst = root + "\\dst";
     const long files = static_cast<long>(s.treeDirs) * s.filesPerDir + s.bigFiles;
     std::vector<double> ours, wide, plain, xcopy;
     for (int r = 0; r < s.reps; ++r) {
-        RemoveAll(dst);
-        std::string got;
-        ours.push_back(TimeMs([&] { got = Wait(g_ov.DirCopy(src.c_str(), dst.c_str(), 0, 0)); }));
-        Expect(ToLong(got) == files, "DirCopy copied " + got + " files");
-        RemoveAll(dst);
+        TimeCopyAgainstWide(src, dst, files, ours, wide);
         long n = 0;
-        wide.push_back(TimeOnThreadMs([&] { n = WideCopy(src, dst, false); }));
-        Expect(n == files, "wide copy count");
         RemoveAll(dst);
         plain.push_back(TimeOnThreadMs([&] { n = PlainCopyTree(src, dst, nullptr); }));
         Expect(n == files, "plain copy count");
@@ -890,14 +897,7 @@ void BenchScaleCopy(const std::string& root, const Sizes& s) {
     std::vector<double> oursSmall, oursLarge, wideSmall, wideLarge;
     const auto copyBoth = [&](const std::string& src, long files, std::vector<double>& ours,
                               std::vector<double>& wide) {
-        RemoveAll(dst);
-        std::string got;
-        ours.push_back(TimeMs([&] { got = Wait(g_ov.DirCopy(src.c_str(), dst.c_str(), 0, 0)); }));
-        Expect(ToLong(got) == files, "DirCopy copied " + got + " files");
-        RemoveAll(dst);
-        long n = 0;
-        wide.push_back(TimeOnThreadMs([&] { n = WideCopy(src, dst, false); }));
-        Expect(n == files, "wide copy count");
+        TimeCopyAgainstWide(src, dst, files, ours, wide);
     };
     for (int r = 0; r < s.reps; ++r) {
         copyBoth(root + "\\scale_small", smallFiles, oursSmall, wideSmall);
