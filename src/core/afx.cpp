@@ -14,10 +14,7 @@ namespace {
 // Constant-initialised, so records may register from any static initialiser.
 CRuntimeClass* g_firstClass = nullptr;
 CWinApp* g_app = nullptr;
-std::atomic<int> g_liveThreads{0};
 } // namespace
-
-int AfxLiveThreadCount() { return g_liveThreads.load(); }
 
 AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* record) {
     record->m_pNextClass = g_firstClass;
@@ -38,11 +35,6 @@ const CRuntimeClass* CRuntimeClass::FromName(const char* className) {
 
 namespace {
 
-struct ThreadExit {
-    UINT exitCode;
-    BOOL deleteThread;
-};
-
 struct ThreadStart {
     CWinThread* thread;
     HANDLE started;
@@ -60,17 +52,13 @@ HMODULE PinModule() {
 
 } // namespace
 
-BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize, LPSECURITY_ATTRIBUTES security) {
+BOOL CWinThread::CreateThread() {
     ov::UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!started) return FALSE;
     ThreadStart start{this, started.get(), PinModule()};
     if (!start.pin) return FALSE;
-    DWORD id = 0;
-    ++g_liveThreads;
-    ov::UniqueHandle thread(::CreateThread(security, stackSize, &ThreadEntry, &start,
-                                           createFlags & ~CREATE_SUSPENDED, &id));
+    ov::UniqueHandle thread(::CreateThread(nullptr, 0, &ThreadEntry, &start, 0, nullptr));
     if (!thread) {
-        --g_liveThreads;
         FreeLibrary(start.pin);
         return FALSE;
     }
@@ -84,9 +72,7 @@ const void* CWinThread::StartAddress() { return reinterpret_cast<const void*>(&T
 
 DWORD WINAPI CWinThread::ThreadEntry(LPVOID param) {
     const ThreadStart start = *static_cast<ThreadStart*>(param);
-    start.thread->m_nThreadID = GetCurrentThreadId();
     start.thread->RunThread(start.started); // the creator's record is gone after this
-    --g_liveThreads;
     FreeLibraryAndExitThread(start.pin, 0);
 }
 
@@ -101,8 +87,6 @@ void CWinThread::RunThread(HANDLE startedEvent) {
             else
                 m_nExitCode = ExitInstance();
         });
-    } catch (const ThreadExit& exit) {
-        if (!exit.deleteThread) (void)owner.release();
     } catch (...) {
     }
     EndThreadObject(std::move(owner));
@@ -123,13 +107,6 @@ int CWinThread::Run() {
     return ExitInstance();
 }
 
-void AfxEndThread(UINT exitCode, BOOL deleteThread) {
-    // Unwinds to the thread's start, which deletes the object and ends the
-    // thread. Unwinding is slow and takes the unwinder's locks: request
-    // workers end by returning from InitInstance instead.
-    throw ThreadExit{exitCode, deleteThread};
-}
-
 // ---- Application and module -----------------------------------------------
 
 CWinApp::CWinApp() { g_app = this; }
@@ -140,24 +117,21 @@ CWinApp::~CWinApp() {
 CWinApp* AfxGetApp() { return g_app; }
 
 namespace {
-enum SocketsState { kSocketsIdle, kSocketsArmed, kSocketsStarting, kSocketsUp, kSocketsDown };
-std::atomic<int> g_sockets{kSocketsIdle};
+std::atomic<bool> g_socketsArmed{false};
 } // namespace
 
 BOOL AfxSocketInit() {
     // The module entry runs under the loader lock, where Windows Sockets must
     // not be started; nor may a thread started there race the host's exit. The
     // start-up is armed here and runs on the first call into the module.
-    g_sockets.store(kSocketsArmed);
+    g_socketsArmed.store(true);
     return TRUE;
 }
 
 void AfxRunDeferredStartup() {
-    if (g_sockets.load(std::memory_order_relaxed) != kSocketsArmed) return;
-    int armed = kSocketsArmed;
-    if (!g_sockets.compare_exchange_strong(armed, kSocketsStarting)) return;
+    if (!g_socketsArmed.load(std::memory_order_relaxed) || !g_socketsArmed.exchange(false)) return;
     WSADATA data;
-    g_sockets.store(WSAStartup(MAKEWORD(1, 1), &data) == 0 ? kSocketsUp : kSocketsDown);
+    WSAStartup(MAKEWORD(1, 1), &data);
 }
 
 void AfxSocketTerm() {
@@ -166,7 +140,7 @@ void AfxSocketTerm() {
     // loader lock, and a clean-up handed to a thread of its own races a host
     // that exits right after unloading the module: the process can crash in
     // its exit. Loading the module again takes one more reference.
-    g_sockets.store(kSocketsIdle);
+    g_socketsArmed.store(false);
 }
 
 BOOL AfxModuleStartup() {

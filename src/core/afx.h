@@ -53,15 +53,13 @@ class CWinThread : public CObject {
     CWinThread& operator=(const CWinThread&) = delete;
 
     // Creates the thread and waits until it has passed its start-up.
-    BOOL CreateThread(DWORD createFlags = 0, UINT stackSize = 0,
-                      LPSECURITY_ATTRIBUTES security = nullptr);
+    BOOL CreateThread();
 
     virtual BOOL InitInstance() { return FALSE; }
     virtual int ExitInstance() { return m_nExitCode; }
     virtual int Run();
 
     BOOL m_bAutoDelete = TRUE;
-    DWORD m_nThreadID = 0;
 
     // Where every thread object's thread starts: a program that links the
     // module's objects tells the module's threads from its own by it.
@@ -79,13 +77,6 @@ class CWinThread : public CObject {
     // (self is null without auto-delete). The thread ends right after.
     virtual void EndThreadObject(std::unique_ptr<CWinThread> self) { self.reset(); }
 };
-
-// Number of thread objects whose threads are still running.
-int AfxLiveThreadCount();
-
-// Ends the calling thread object's thread from inside it (from InitInstance);
-// the object is deleted when deleteThread is TRUE. Does not return.
-[[noreturn]] void AfxEndThread(UINT exitCode, BOOL deleteThread = TRUE);
 
 // The application object: one static instance, started at load, ended at unload.
 class CWinApp : public CObject {

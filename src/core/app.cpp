@@ -19,7 +19,7 @@ COvDEvedApp::COvDEvedApp() = default;
 COvDEvedApp::~COvDEvedApp() = default;
 
 BOOL COvDEvedApp::InitInstance() {
-    ov::CallFrame<BOOL>("COvDEvedApp::InitInstance", TRUE, [this] {
+    ov::CallFrame<BOOL>(OV_APP_TRACE(InitInstance), TRUE, [this] {
         AfxSocketInit(); // the outcome does not matter: no export uses sockets
         m_slots.Reset();
         m_pFileList.store(nullptr);
@@ -30,17 +30,14 @@ BOOL COvDEvedApp::InitInstance() {
 
 short COvDEvedApp::IsActive(short slot) {
     if (!COperationSlotTable::InRange(slot)) return 0;
-    return ov::CallFrame<short>("COvDEvedApp::IsActive", slot,
+    return ov::CallFrame<short>(OV_APP_TRACE(IsActive), slot,
                                 [&] { return static_cast<short>(m_slots[slot].IsActive()); });
 }
 
 const char* COvDEvedApp::GetData(short slot) {
     if (!COperationSlotTable::InRange(slot)) return kOutOfRangeData;
-    g_getDataBuffer[0] = '\0';
-    return ov::CallFrame<const char*>("COvDEvedApp::GetData", g_getDataBuffer, [&] {
-        m_slots.Collect(slot, g_getDataBuffer);
-        return static_cast<const char*>(g_getDataBuffer);
-    });
+    return ov::TextFrame(OV_APP_TRACE(GetData), g_getDataBuffer,
+                         [&](ov::ResultBuffer& text) { m_slots.Collect(slot, text); });
 }
 
 const CRuntimeClass& RequireRuntimeClass(const char* className) {

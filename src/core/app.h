@@ -10,12 +10,13 @@
 
 #include "core/afx.h"
 #include "core/call_frame.h"
-#include "core/result_buffer.h"
 #include "core/slots.h"
-#include "core/worker.h"
-#include "dialup/kept_connection.h"
 
+// Owned by their subsystems, which create them on first use.
 class CFileListStore;
+namespace ov::ras {
+class KeptConnection;
+}
 
 class COvDEvedApp : public CWinApp {
   public:
@@ -76,13 +77,24 @@ class COvDEvedApp : public CWinApp {
     short StartRequest(const char* traceName, const char* initialText, Start&& start);
 
     COperationSlotTable m_slots;
-    // Handle of the latest dial-up connection; written by the dial-up workers only.
-    ov::ras::KeptConnection m_hRasConn;
+    // Handle of the latest dial-up connection, created by the first dial-up
+    // request; written by the dial-up workers only.
+    std::atomic<ov::ras::KeptConnection*> m_hRasConn{nullptr};
     // The module-wide file list, created by the first listing request.
     std::atomic<CFileListStore*> m_pFileList{nullptr};
 };
 
 COvDEvedApp& TheApp();
+
+// The module's one T, made on first use and kept until unload; member is the
+// application object's pointer to it, set again on every use.
+namespace ov {
+template <class T> T& ModuleObject(std::atomic<T*>& member) {
+    static T object;
+    member.store(&object, std::memory_order_release);
+    return object;
+}
+} // namespace ov
 
 // The runtime-class record of a worker class; throws when none has that name.
 const CRuntimeClass& RequireRuntimeClass(const char* className);

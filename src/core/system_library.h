@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <mutex>
 
 namespace ov {
@@ -45,4 +47,30 @@ class SystemLibrary {
     std::atomic<const char*> m_testName{nullptr};
 };
 
+// A function's name as a template argument.
+template <std::size_t N> struct FunctionName {
+    char text[N];
+    constexpr FunctionName(const char (&name)[N]) { std::copy_n(name, N, text); }
+};
+
+// Calls Name in Library through Fn, the type of its declaration, so that the
+// module imports nothing from the library. Without the library or the
+// function a call fails as the library's own would: ERROR_PROC_NOT_FOUND as
+// the last error and Missing as the answer.
+template <SystemLibrary& Library, FunctionName Name, class Fn, auto Missing> struct LateBound;
+
+template <SystemLibrary& Library, FunctionName Name, class R, class... A, auto Missing>
+struct LateBound<Library, Name, R(WINAPI*)(A...), Missing> {
+    static R WINAPI Call(A... args) {
+        const auto call = Library.template Find<R(WINAPI*)(A...)>(Name.text);
+        if (call) return call(args...);
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return static_cast<R>(Missing);
+    }
+};
+
 } // namespace ov
+
+// The late-bound entry of a platform table for function, a call of library.
+#define OV_LATE_BOUND(library, function, missing)                                                  \
+    (&::ov::LateBound<library, #function, decltype(&::function), missing>::Call)

@@ -32,7 +32,7 @@ BOOL CRASDial::Start(ov::ras::KeptConnection* keptConnection, std::vector<std::s
     m_strDomain = domain;
     m_strUser = user;
     m_strPassword = password; // one copy, into the empty field: no stray buffers
-    return CreateThread(0, 0, nullptr);
+    return CreateThread();
 }
 
 BOOL CRASDial::InitInstance() { return FinishRequest(DialAndReport()); }
@@ -47,7 +47,8 @@ std::string CRASDial::DialAndReport() {
     HRASCONN connection = nullptr;
     if (fits) {
         // With no notifier the dial returns once the line is up or has failed.
-        ov::ras::Ras().Dial(nullptr, nullptr, &params, 0, nullptr, &connection);
+        ov::Dialup().RasDialA(nullptr, nullptr, ov::ras::ToPlatform(&params), 0, nullptr,
+                              &connection);
         m_phRasConn->Publish(dial, connection);
     }
     SecureZeroMemory(&params, sizeof(params));
@@ -71,7 +72,8 @@ bool CRASDial::FillDialParams(ov::ras::DialParamsRecord& params) const {
 std::string CRASDial::Outcome(HRASCONN connection) const {
     ov::ras::ConnectionStatusRecord status{};
     status.dwSize = sizeof(status);
-    if (ov::ras::Ras().GetConnectStatus(connection, &status) == ERROR_SUCCESS) {
+    if (ov::Dialup().RasGetConnectStatusA(connection, ov::ras::ToPlatform(&status)) ==
+        ERROR_SUCCESS) {
         if (status.rasconnstate == ov::ras::kConnected) return "1";
         if (status.rasconnstate == ov::ras::kDisconnected) return "0";
         return "-1";

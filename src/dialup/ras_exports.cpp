@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "core/app.h"
+#include "core/call_frame.h"
+#include "core/result_buffer.h"
+#include "dialup/kept_connection.h"
 #include "dialup/ras_lists.h"
 #include "dialup/ras_workers.h"
 
@@ -21,23 +24,19 @@ std::string PublishConnected(const std::vector<std::string>& names) {
 } // namespace
 
 const char* COvDEvedApp::RASEntries() {
-    g_entries[0] = '\0';
-    return ov::CallFrame<const char*>("COvDEvedApp::RASEntries", g_entries, [] {
-        ov::CopyCut(g_entries, ov::ras::JoinNames(ov::ras::EntryNames()));
-        return static_cast<const char*>(g_entries);
+    return ov::TextFrame(OV_APP_TRACE(RASEntries), g_entries, [](ov::ResultBuffer& text) {
+        ov::CopyCut(text, ov::ras::JoinNames(ov::ras::EntryNames()));
     });
 }
 
 const char* COvDEvedApp::RASList() {
-    g_list[0] = '\0';
-    return ov::CallFrame<const char*>("COvDEvedApp::RASList", g_list, [] {
+    return ov::TextFrame(OV_APP_TRACE(RASList), g_list, [](ov::ResultBuffer&) {
         PublishConnected(ov::ras::ConnectedEntryNames());
-        return static_cast<const char*>(g_list);
     });
 }
 
 short COvDEvedApp::RASActive(const char* entry) {
-    return ov::CallFrame<short>("COvDEvedApp::RASActive", 0, [&]() -> short {
+    return ov::CallFrame<short>(OV_APP_TRACE(RASActive), 0, [&]() -> short {
         const std::string name = ov::ras::Lower(entry);
         g_list[0] = '\0';
         // The whole list: a name past the cut of RASList's text is connected too.
@@ -49,16 +48,17 @@ short COvDEvedApp::RASActive(const char* entry) {
 
 short COvDEvedApp::RASDial(const char* entry, const char* domain, const char* user,
                            const char* password) {
-    return StartRequest<CRASDial>("COvDEvedApp::RASDial", "-1", [&](CRASDial& worker) {
+    return StartRequest<CRASDial>(OV_APP_TRACE(RASDial), "-1", [&](CRASDial& worker) {
         g_list[0] = '\0';
         std::vector<std::string> connected = ov::ras::ConnectedEntryNames();
         PublishConnected(connected);
-        return worker.Start(&m_hRasConn, std::move(connected), entry, domain, user, password);
+        return worker.Start(&ov::ModuleObject(m_hRasConn), std::move(connected), entry, domain,
+                            user, password);
     });
 }
 
 short COvDEvedApp::RASHangUp(const char* entry) {
-    return StartRequest<CRASHangUp>("COvDEvedApp::RASHangUp", "-1", [&](CRASHangUp& worker) {
-        return worker.Start(&m_hRasConn, entry);
+    return StartRequest<CRASHangUp>(OV_APP_TRACE(RASHangUp), "-1", [&](CRASHangUp& worker) {
+        return worker.Start(&ov::ModuleObject(m_hRasConn), entry);
     });
 }

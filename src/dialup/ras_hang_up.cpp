@@ -8,14 +8,14 @@ IMPLEMENT_DYNCREATE(CRASHangUp)
 BOOL CRASHangUp::Start(ov::ras::KeptConnection* keptConnection, const char* entry) {
     m_phRasConn = keptConnection;
     m_strEntry = entry;
-    return CreateThread(0, 0, nullptr);
+    return CreateThread();
 }
 
 BOOL CRASHangUp::InitInstance() {
     m_pSlot->SetText("0");
     bool hungUpNamed = false;
     if (m_strEntry.empty())
-        ov::ras::Ras().HangUp(m_phRasConn->Get()); // the kept handle stays
+        ov::Dialup().RasHangUpA(m_phRasConn->Get()); // the kept handle stays
     else
         hungUpNamed = HangUpNamed();
     SetFinalText(hungUpNamed ? "1" : "0");
@@ -27,7 +27,7 @@ BOOL CRASHangUp::InitInstance() {
 bool CRASHangUp::HangUpNamed() const {
     for (const ov::ras::ConnectionRecord& connection : ov::ras::EnumerateConnections()) {
         if (!ov::ras::SameName(ov::ras::NameOf(connection.szEntryName), m_strEntry)) continue;
-        ov::ras::Ras().HangUp(connection.hrasconn); // the line is not awaited
+        ov::Dialup().RasHangUpA(connection.hrasconn); // the line is not awaited
         return true;
     }
     return false;

@@ -27,7 +27,7 @@ template <class Record, class Call> std::vector<Record> Enumerate(Call&& call) {
 bool IsConnected(HRASCONN connection) {
     ConnectionStatusRecord status{};
     status.dwSize = sizeof(status);
-    return Ras().GetConnectStatus(connection, &status) == ERROR_SUCCESS &&
+    return Dialup().RasGetConnectStatusA(connection, ToPlatform(&status)) == ERROR_SUCCESS &&
            status.rasconnstate == kConnected;
 }
 
@@ -35,13 +35,13 @@ bool IsConnected(HRASCONN connection) {
 
 std::vector<EntryNameRecord> EnumerateEntries() {
     return Enumerate<EntryNameRecord>([](EntryNameRecord* buffer, LPDWORD bytes, LPDWORD count) {
-        return Ras().EnumEntries(nullptr, nullptr, buffer, bytes, count);
+        return Dialup().RasEnumEntriesA(nullptr, nullptr, ToPlatform(buffer), bytes, count);
     });
 }
 
 std::vector<ConnectionRecord> EnumerateConnections() {
     return Enumerate<ConnectionRecord>([](ConnectionRecord* buffer, LPDWORD bytes, LPDWORD count) {
-        return Ras().EnumConnections(buffer, bytes, count);
+        return Dialup().RasEnumConnectionsA(ToPlatform(buffer), bytes, count);
     });
 }
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialup/ras_platform.h"
+#include "dialup/dialup_platform.h"
 
 namespace ov::ras {
 

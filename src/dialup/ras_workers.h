@@ -7,7 +7,7 @@
 
 #include "core/worker.h"
 #include "dialup/kept_connection.h"
-#include "dialup/ras_platform.h"
+#include "dialup/dialup_platform.h"
 
 class CRASDial : public CSlotWorker {
     DECLARE_WORKER(CRASDial)

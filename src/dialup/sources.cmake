@@ -1,5 +1,5 @@
 list(APPEND OV_SOURCES
-  src/dialup/ras_platform.cpp
+  src/dialup/dialup_platform.cpp
   src/dialup/ras_lists.cpp
   src/dialup/ras_exports.cpp
   src/dialup/ras_dial.cpp

@@ -1,6 +1,8 @@
 #include <string>
 
 #include "core/app.h"
+#include "core/call_frame.h"
+#include "core/result_buffer.h"
 #include "display/display_platform.h"
 
 namespace {
@@ -41,19 +43,17 @@ short MapChangeResult(LONG result) {
 } // namespace
 
 const char* COvDEvedApp::DisplayResList(int index) {
-    g_modeText[0] = '\0';
-    return ov::CallFrame<const char*>("COvDEvedApp::DisplayResList", g_modeText, [&] {
+    return ov::TextFrame(OV_APP_TRACE(DisplayResList), g_modeText, [&](ov::ResultBuffer& text) {
         DEVMODEA mode = EmptyModeRecord();
         // The index goes through unchanged: negative ones name the current
         // and the stored mode.
-        if (ov::Display().enumDisplaySettings(nullptr, static_cast<DWORD>(index), &mode))
-            ov::CopyCut(g_modeText, DescribeMode(index, mode));
-        return static_cast<const char*>(g_modeText);
+        if (ov::Display().EnumDisplaySettingsA(nullptr, static_cast<DWORD>(index), &mode))
+            ov::CopyCut(text, DescribeMode(index, mode));
     });
 }
 
 short COvDEvedApp::DisplaySetRes(int width, int height, int bits, int frequency, int permanent) {
-    return ov::CallFrame<short>("COvDEvedApp::DisplaySetRes", 0, [&]() -> short {
+    return ov::CallFrame<short>(OV_APP_TRACE(DisplaySetRes), 0, [&]() -> short {
         DEVMODEA mode = EmptyModeRecord();
         MarkIfGiven(mode, mode.dmPelsWidth, DM_PELSWIDTH, width);
         MarkIfGiven(mode, mode.dmPelsHeight, DM_PELSHEIGHT, height);
@@ -61,8 +61,8 @@ short COvDEvedApp::DisplaySetRes(int width, int height, int bits, int frequency,
         MarkIfGiven(mode, mode.dmDisplayFrequency, DM_DISPLAYFREQUENCY, frequency);
         const auto& display = ov::Display();
         // Nothing given: back to the stored default mode, nothing stored.
-        if (mode.dmFields == 0) return MapChangeResult(display.changeDisplaySettings(nullptr, 0));
+        if (mode.dmFields == 0) return MapChangeResult(display.ChangeDisplaySettingsA(nullptr, 0));
         const DWORD flags = permanent ? CDS_UPDATEREGISTRY : 0;
-        return MapChangeResult(display.changeDisplaySettings(&mode, flags));
+        return MapChangeResult(display.ChangeDisplaySettingsA(&mode, flags));
     });
 }

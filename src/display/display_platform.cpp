@@ -5,14 +5,21 @@
 namespace ov {
 namespace {
 
-const DisplayPlatform kSystemDisplay{&EnumDisplaySettingsA, &ChangeDisplaySettingsA};
+const DisplayPlatform kSystem = {
+    &::EnumDisplaySettingsA, &::ChangeDisplaySettingsA,
+    &::GetWindowLongA,       &::SetWindowLongA,
+    &::SetWindowPos,         &::InvalidateRect,
+    &::EnumWindows,          &::GetWindowThreadProcessId,
+    &::GetCurrentProcessId,  &::InternalGetWindowText,
+    &::GetWindowTextA,
+};
 
-PlatformBinding<DisplayPlatform> g_display{kSystemDisplay};
+PlatformBinding<DisplayPlatform> g_active{kSystem};
 
 } // namespace
 
-const DisplayPlatform& Display() { return g_display.Get(); }
+const DisplayPlatform& Display() { return g_active.Get(); }
 
-void SetDisplayForTesting(const DisplayPlatform* display) { g_display.Replace(display); }
+void SetDisplayForTesting(const DisplayPlatform* table) { g_active.Replace(table); }
 
 } // namespace ov

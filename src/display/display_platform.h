@@ -1,5 +1,5 @@
-// Display settings as the display-mode exports reach them, bound to user32 by
-// default. Tests put a simulated display here to see the exact record and flags.
+// The display settings and window calls of the display exports, bound to
+// user32. Tests put a simulated display here to see the exact record and flags.
 #pragma once
 
 #include <windows.h>
@@ -7,13 +7,22 @@
 namespace ov {
 
 struct DisplayPlatform {
-    BOOL(WINAPI* enumDisplaySettings)(LPCSTR device, DWORD index, DEVMODEA* mode);
-    LONG(WINAPI* changeDisplaySettings)(DEVMODEA* mode, DWORD flags);
+    decltype(&::EnumDisplaySettingsA) EnumDisplaySettingsA;
+    decltype(&::ChangeDisplaySettingsA) ChangeDisplaySettingsA;
+    decltype(&::GetWindowLongA) GetWindowLongA;
+    decltype(&::SetWindowLongA) SetWindowLongA;
+    decltype(&::SetWindowPos) SetWindowPos;
+    decltype(&::InvalidateRect) InvalidateRect;
+    decltype(&::EnumWindows) EnumWindows;
+    decltype(&::GetWindowThreadProcessId) GetWindowThreadProcessId;
+    decltype(&::GetCurrentProcessId) GetCurrentProcessId;
+    decltype(&::InternalGetWindowText) InternalGetWindowText;
+    decltype(&::GetWindowTextA) GetWindowTextA;
 };
 
-// The display in use: the system's unless a test has put another in place.
+// The table in use: the system's calls unless a test has put its own in place.
 const DisplayPlatform& Display();
-// Tests only: nullptr restores the system's display.
-void SetDisplayForTesting(const DisplayPlatform* display);
+// Tests only: puts a table in place; null brings back the system's.
+void SetDisplayForTesting(const DisplayPlatform* table);
 
 } // namespace ov

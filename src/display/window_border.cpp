@@ -1,5 +1,6 @@
 // SetWindowBorder and WindowRefresh only call the platform: no frame, no log.
 #include "core/app.h"
+#include "display/display_platform.h"
 
 namespace {
 
@@ -11,22 +12,24 @@ enum BorderKind : short { kNoBorder = 0, kSunkenEdge = 2 };
 } // namespace
 
 short COvDEvedApp::SetWindowBorder(HWND window, short kind, short transparent) {
-    LONG style = GetWindowLongA(window, GWL_STYLE) & ~static_cast<LONG>(WS_BORDER);
-    LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE) & ~static_cast<LONG>(WS_EX_CLIENTEDGE);
+    const auto& display = ov::Display();
+    LONG style = display.GetWindowLongA(window, GWL_STYLE) & ~static_cast<LONG>(WS_BORDER);
+    LONG exStyle =
+        display.GetWindowLongA(window, GWL_EXSTYLE) & ~static_cast<LONG>(WS_EX_CLIENTEDGE);
     if (kind == kSunkenEdge)
         exStyle |= WS_EX_CLIENTEDGE;
     else if (kind != kNoBorder)
         style |= WS_BORDER;
     // Never cleared here: a transparent window stays so.
     if (transparent) exStyle |= WS_EX_TRANSPARENT;
-    SetWindowLongA(window, GWL_STYLE, style);
-    SetWindowLongA(window, GWL_EXSTYLE, exStyle);
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, kFrameRefreshFlags);
+    display.SetWindowLongA(window, GWL_STYLE, style);
+    display.SetWindowLongA(window, GWL_EXSTYLE, exStyle);
+    display.SetWindowPos(window, nullptr, 0, 0, 0, 0, kFrameRefreshFlags);
     return 1;
 }
 
 short COvDEvedApp::WindowRefresh(HWND window) {
     // No handle names no window; passed on, it would repaint every window.
     if (!window) return 0;
-    return InvalidateRect(window, nullptr, FALSE) ? 1 : 0;
+    return ov::Display().InvalidateRect(window, nullptr, FALSE) ? 1 : 0;
 }

@@ -4,10 +4,13 @@
 #include <string_view>
 
 #include "core/app.h"
+#include "core/call_frame.h"
+#include "display/display_platform.h"
 
 namespace {
 
-// Letter case ignored by the rules of the user's language.
+// Letter case ignored by the rules of the user's language. Text is compared and
+// converted with the locale's own functions, which no test needs to replace.
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
                           static_cast<int>(a.size()), b.data(),
@@ -25,7 +28,9 @@ constexpr std::size_t kMaxTitle = 254; // characters a title keeps
 
 bool OwnedByThisProcess(HWND window) {
     DWORD process = 0;
-    return GetWindowThreadProcessId(window, &process) != 0 && process == GetCurrentProcessId();
+    const auto& display = ov::Display();
+    return display.GetWindowThreadProcessId(window, &process) != 0 &&
+           process == display.GetCurrentProcessId();
 }
 
 // Cut like an ANSI read into the same room, never inside a double-byte character.
@@ -45,7 +50,7 @@ std::string CutToTitleRoom(std::string text) {
 // very thread that polls for this list, or one that hangs.
 std::string KeptTitleOf(HWND window) {
     wchar_t wide[kTitleRoom];
-    const int n = InternalGetWindowText(window, wide, kTitleRoom);
+    const int n = ov::Display().InternalGetWindowText(window, wide, kTitleRoom);
     if (n <= 0) return {};
     char title[2 * kTitleRoom];
     const int bytes =
@@ -57,7 +62,7 @@ std::string KeptTitleOf(HWND window) {
 // Other processes' windows: the platform reads their kept title without a message.
 std::string AnsiTitleOf(HWND window) {
     char title[kTitleRoom + 1];
-    const int n = GetWindowTextA(window, title, kTitleRoom);
+    const int n = ov::Display().GetWindowTextA(window, title, kTitleRoom);
     return n > 0 ? std::string(title, static_cast<std::size_t>(n)) : std::string();
 }
 
@@ -76,7 +81,7 @@ IMPLEMENT_DYNCREATE(CWindowList)
 
 short COvDEvedApp::GetWindowList(int start, int maxCount, const char* prefix, const char* suffix,
                                  short withHandle) {
-    return StartRequest<CWindowList>("COvDEvedApp::GetWindowList", "", [&](CWindowList& worker) {
+    return StartRequest<CWindowList>(OV_APP_TRACE(GetWindowList), "", [&](CWindowList& worker) {
         return worker.Start(start, maxCount, prefix, suffix, withHandle);
     });
 }
@@ -89,14 +94,14 @@ BOOL CWindowList::Start(int start, int maxCount, const char* prefix, const char*
     m_strPrefix = prefix;
     m_strSuffix = suffix;
     m_nWithHandle = withHandle;
-    return CreateThread(0, 0, nullptr);
+    return CreateThread();
 }
 
 BOOL CWindowList::InitInstance() { return FinishRequest(CollectWindows()); }
 
 std::string CWindowList::CollectWindows() {
     m_strList.clear();
-    EnumWindows(&WindowListProc, reinterpret_cast<LPARAM>(this));
+    ov::Display().EnumWindows(&WindowListProc, reinterpret_cast<LPARAM>(this));
     return m_strList;
 }
 

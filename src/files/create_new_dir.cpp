@@ -3,21 +3,22 @@
 #include <string>
 
 #include "core/app.h"
-#include "files/fs_platform.h"
+#include "core/call_frame.h"
+#include "files/files_platform.h"
 #include "files/paths.h"
 
 namespace {
 
 bool CreateOneDirectory(std::wstring_view path) {
     const std::optional<std::wstring> full = ov::LongPathOf(path);
-    return full && ov::Fs().CreateDirectoryW(full->c_str(), nullptr);
+    return full && ov::Files().CreateDirectoryW(full->c_str(), nullptr);
 }
 
 } // namespace
 
 short COvDEvedApp::CreateNewDir(char* path) {
     short lastCreated = 0;
-    return ov::CallFrame<short>("COvDEvedApp::CreateNewDir", lastCreated, [&]() -> short {
+    return ov::CallFrame<short>(OV_APP_TRACE(CreateNewDir), lastCreated, [&]() -> short {
         const std::size_t length = std::strlen(path);
         if (length == 0) return 0;
         std::optional<std::wstring> text = ov::WideFromAnsi({path, length});

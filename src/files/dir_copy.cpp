@@ -5,7 +5,8 @@
 #include <string_view>
 
 #include "core/app.h"
-#include "files/fs_platform.h"
+#include "core/call_frame.h"
+#include "files/files_platform.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ constexpr std::wstring_view kEveryEntry = L"*.*";
 
 // False when the walk must not go into dest: it already exists and may not be replaced.
 bool MakeDestination(const ov::WidePath& dest, short failIfExists) {
-    if (ov::Fs().CreateDirectoryW(dest.c_str(), nullptr)) return true;
+    if (ov::Files().CreateDirectoryW(dest.c_str(), nullptr)) return true;
     return !(GetLastError() == ERROR_ALREADY_EXISTS && failIfExists);
 }
 
@@ -23,7 +24,7 @@ IMPLEMENT_DYNCREATE(CDirCopy)
 
 short COvDEvedApp::DirCopy(const char* source, const char* dest, short failIfExists,
                            short skipIdentical) {
-    return StartRequest<CDirCopy>("COvDEvedApp::DirCopy", "-1", [&](CDirCopy& worker) {
+    return StartRequest<CDirCopy>(OV_APP_TRACE(DirCopy), "-1", [&](CDirCopy& worker) {
         return worker.Start(source, dest, failIfExists, skipIdentical);
     });
 }
@@ -71,7 +72,7 @@ void CDirCopy::File(const ov::WidePath& path, const WIN32_FIND_DATAW& entry) {
     Mirror(path);
     // The source's stamp comes from the search record; only the destination is opened.
     if (m_nSkipIdentical && ov::DestinationMatches(m_dest.c_str(), ov::StampOf(entry))) return;
-    if (ov::Fs().CopyFileW(path.c_str(), m_dest.c_str(), m_failIfExists)) ++m_count;
+    if (ov::Files().CopyFileW(path.c_str(), m_dest.c_str(), m_failIfExists)) ++m_count;
 }
 
 // Links are copied through like folders, but a folder already open on the

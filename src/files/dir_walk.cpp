@@ -27,7 +27,7 @@ std::optional<ULONGLONG> ReadFileIndex(HANDLE directory) {
         index = static_cast<ULONGLONG>(internal.QuadPart);
     } else {
         BY_HANDLE_FILE_INFORMATION info;
-        if (Fs().GetFileInformationByHandle(directory, &info))
+        if (Files().GetFileInformationByHandle(directory, &info))
             index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     }
     // File systems without stable ids answer 0 or all ones: no identity at all,
@@ -39,8 +39,8 @@ std::optional<ULONGLONG> ReadFileIndex(HANDLE directory) {
 HANDLE OpenDirectoryHandle(const wchar_t* path) {
     // No access rights asked and every sharing mode given: the walk's hold on
     // a directory never stands in anyone's way.
-    return Fs().CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return Files().CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 } // namespace
@@ -48,13 +48,13 @@ HANDLE OpenDirectoryHandle(const wchar_t* path) {
 FsSearch OpenSearch(WidePath& directory, std::wstring_view pattern, WIN32_FIND_DATAW& entry,
                     FINDEX_INFO_LEVELS level, DWORD flags) {
     const AppendedName searchPath(directory, pattern);
-    FsSearch search(Fs().FindFirstFileExW(directory.c_str(), level, &entry, FindExSearchNameMatch,
-                                          nullptr, flags));
+    FsSearch search(Files().FindFirstFileExW(directory.c_str(), level, &entry,
+                                             FindExSearchNameMatch, nullptr, flags));
     // Vista knows neither the basic level nor the large fetch.
     if (!search && GetLastError() == ERROR_INVALID_PARAMETER &&
         (level != FindExInfoStandard || flags))
-        search.reset(Fs().FindFirstFileExW(directory.c_str(), FindExInfoStandard, &entry,
-                                           FindExSearchNameMatch, nullptr, 0));
+        search.reset(Files().FindFirstFileExW(directory.c_str(), FindExInfoStandard, &entry,
+                                              FindExSearchNameMatch, nullptr, 0));
     return search;
 }
 
@@ -71,7 +71,7 @@ bool OpenDirectory::SameAs(const OpenDirectory& other) const {
 std::optional<DWORD> OpenDirectory::VolumeSerial() const {
     if (!m_volume) {
         BY_HANDLE_FILE_INFORMATION info;
-        if (Fs().GetFileInformationByHandle(m_handle.get(), &info))
+        if (Files().GetFileInformationByHandle(m_handle.get(), &info))
             m_volume = info.dwVolumeSerialNumber;
     }
     return m_volume;

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/fs_platform.h"
+#include "files/files_platform.h"
 #include "files/paths.h"
 
 namespace ov {
@@ -71,7 +71,7 @@ void WalkTree(WidePath& path, std::wstring_view pattern, Visitor& visitor) {
             visitor.Leave(path); // nothing matched below, or it could not be read
         }
         // The next entry of this level; a level done is left, and so on up.
-        while (!levels.empty() && !Fs().FindNextFileW(levels.back().search.get(), &entry)) {
+        while (!levels.empty() && !Files().FindNextFileW(levels.back().search.get(), &entry)) {
             const std::size_t done = levels.back().mark;
             levels.pop_back();
             if (levels.empty()) break;

@@ -1,22 +1,23 @@
 #include "files/file_copy.h"
 
 #include "core/app.h"
-#include "files/fs_platform.h"
+#include "core/call_frame.h"
+#include "files/files_platform.h"
 #include "files/paths.h"
 
 namespace ov {
 
 HANDLE OpenForReading(const wchar_t* path) {
-    return Fs().CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return Files().CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 FileStamp ReadStamp(HANDLE file) {
     FileStamp stamp;
-    Fs().GetFileTime(file, nullptr, nullptr, &stamp.lastWrite);
+    Files().GetFileTime(file, nullptr, nullptr, &stamp.lastWrite);
     // A 64-bit answer with its own failure flag: 0xFFFFFFFF in the low half is a size.
     LARGE_INTEGER size;
-    if (Fs().GetFileSizeEx(file, &size)) stamp.size = static_cast<std::uint64_t>(size.QuadPart);
+    if (Files().GetFileSizeEx(file, &size)) stamp.size = static_cast<std::uint64_t>(size.QuadPart);
     return stamp;
 }
 
@@ -38,7 +39,7 @@ IMPLEMENT_DYNCREATE(CFileCopy)
 
 short COvDEvedApp::FileCopy(const char* source, const char* dest, short failIfExists,
                             short skipIdentical) {
-    return StartRequest<CFileCopy>("COvDEvedApp::FileCopy", "-1", [&](CFileCopy& worker) {
+    return StartRequest<CFileCopy>(OV_APP_TRACE(FileCopy), "-1", [&](CFileCopy& worker) {
         return worker.Start(source, dest, failIfExists, skipIdentical);
     });
 }
@@ -49,7 +50,7 @@ BOOL CCopyWorker::Start(const char* source, const char* dest, short failIfExists
     m_strDest = dest;
     m_nFailIfExists = failIfExists;
     m_nSkipIdentical = skipIdentical;
-    return CreateThread(0, 0, nullptr);
+    return CreateThread();
 }
 
 BOOL CFileCopy::InitInstance() {
@@ -78,5 +79,5 @@ short CFileCopy::CopyOneFile(const wchar_t* source, const wchar_t* dest, short f
             copyNeeded = false;
     }
     if (!copyNeeded) return 1;
-    return ov::Fs().CopyFileW(source, dest, failIfExists) ? 1 : 0;
+    return ov::Files().CopyFileW(source, dest, failIfExists) ? 1 : 0;
 }

@@ -1,13 +1,14 @@
 #include "files/file_delete.h"
 
 #include "core/app.h"
+#include "core/call_frame.h"
 #include "files/dir_walk.h"
-#include "files/fs_platform.h"
+#include "files/files_platform.h"
 
 IMPLEMENT_DYNCREATE(CFileDelete)
 
 short COvDEvedApp::FileDelete(const char* path, short recurse) {
-    return StartRequest<CFileDelete>("COvDEvedApp::FileDelete", "-1", [&](CFileDelete& worker) {
+    return StartRequest<CFileDelete>(OV_APP_TRACE(FileDelete), "-1", [&](CFileDelete& worker) {
         return worker.Start(path, recurse);
     });
 }
@@ -15,7 +16,7 @@ short COvDEvedApp::FileDelete(const char* path, short recurse) {
 BOOL CFileDelete::Start(const char* path, short recurse) {
     m_strPath = path;
     m_nRecurse = recurse;
-    return CreateThread(0, 0, nullptr);
+    return CreateThread();
 }
 
 BOOL CFileDelete::InitInstance() {
@@ -36,7 +37,7 @@ std::uint64_t CFileDelete::DeleteMatching(ov::WidePath& directory, std::wstring_
 }
 
 void CFileDelete::File(const ov::WidePath& path, const WIN32_FIND_DATAW&) {
-    if (ov::Fs().DeleteFileW(path.c_str())) ++m_count;
+    if (ov::Files().DeleteFileW(path.c_str())) ++m_count;
 }
 
 // One search serves files and subdirectories: only matching ones get here. A
@@ -47,5 +48,5 @@ bool CFileDelete::Enter(const ov::WidePath&, const WIN32_FIND_DATAW& entry) {
 }
 
 void CFileDelete::Leave(const ov::WidePath& path) {
-    if (ov::Fs().RemoveDirectoryW(path.c_str())) ++m_count;
+    if (ov::Files().RemoveDirectoryW(path.c_str())) ++m_count;
 }

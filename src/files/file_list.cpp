@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "core/app.h"
+#include "core/call_frame.h"
+#include "core/result_buffer.h"
 #include "files/dir_walk.h"
-#include "files/fs_platform.h"
+#include "files/files_platform.h"
 #include "files/paths.h"
 
 namespace ov {
@@ -137,25 +139,18 @@ namespace {
 
 ov::ResultBuffer g_name;
 
-// The one list: created by the first listing request, kept until unload.
-CFileListStore& ListOfModule(std::atomic<CFileListStore*>& pointer) {
-    static CFileListStore store;
-    pointer.store(&store, std::memory_order_release);
-    return store;
-}
-
 } // namespace
 
 IMPLEMENT_DYNCREATE(CFileList)
 
 short COvDEvedApp::GetFileList(const char* pattern, short sortMode) {
-    return StartRequest<CFileList>("COvDEvedApp::GetFileList", "-1", [&](CFileList& worker) {
-        return worker.Start(pattern, sortMode, &ListOfModule(m_pFileList));
+    return StartRequest<CFileList>(OV_APP_TRACE(GetFileList), "-1", [&](CFileList& worker) {
+        return worker.Start(pattern, sortMode, &ov::ModuleObject(m_pFileList));
     });
 }
 
 short COvDEvedApp::GetFileListCount() {
-    return ov::CallFrame<short>("COvDEvedApp::GetFileListCount", -2, [&]() -> short {
+    return ov::CallFrame<short>(OV_APP_TRACE(GetFileListCount), -2, [&]() -> short {
         const CFileListStore* list = m_pFileList.load(std::memory_order_acquire);
         if (!list) return -1;
         // A 16-bit answer: a longer list reads as full, never as a negative "no list".
@@ -164,11 +159,9 @@ short COvDEvedApp::GetFileListCount() {
 }
 
 const char* COvDEvedApp::GetFileListName(short index) {
-    g_name[0] = '\0';
-    return ov::CallFrame<const char*>("COvDEvedApp::GetFileListName", g_name, [&] {
+    return ov::TextFrame(OV_APP_TRACE(GetFileListName), g_name, [&](ov::ResultBuffer& text) {
         const CFileListStore* list = m_pFileList.load(std::memory_order_acquire);
-        if (list && index >= 0) list->CopyName(static_cast<std::size_t>(index), g_name);
-        return static_cast<const char*>(g_name);
+        if (list && index >= 0) list->CopyName(static_cast<std::size_t>(index), text);
     });
 }
 
@@ -179,7 +172,7 @@ BOOL CFileList::Start(const char* pattern, short sortMode, CFileListStore* list)
     m_nTicket = list->BeginListing();
     m_strPattern = pattern;
     m_nSortMode = sortMode;
-    return CreateThread(0, 0, nullptr);
+    return CreateThread();
 }
 
 BOOL CFileList::InitInstance() {
@@ -203,7 +196,7 @@ std::size_t CFileList::BuildList(const char* pattern, ov::FileListing& listing) 
                 if (ov::IsDirectory(record)) continue;
                 if (const std::optional<std::string> name = ov::ScriptName(record))
                     listing.Add(*name, record);
-            } while (ov::Fs().FindNextFileW(search.get(), &record));
+            } while (ov::Files().FindNextFileW(search.get(), &record));
         }
     }
     listing.Sort(m_nSortMode);

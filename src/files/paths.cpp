@@ -1,6 +1,6 @@
 #include "files/paths.h"
 
-#include "files/fs_platform.h"
+#include "files/files_platform.h"
 
 namespace ov {
 namespace {
@@ -17,8 +17,8 @@ std::optional<std::wstring> FullPathOf(const std::wstring& path) {
     std::wstring full(MAX_PATH, L'\0');
     // A second try covers a current folder that grew between the two calls.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const DWORD n = Fs().GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()),
-                                              full.data(), nullptr);
+        const DWORD n = Files().GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()),
+                                                 full.data(), nullptr);
         if (n == 0) return std::nullopt;
         if (n < full.size()) {
             full.resize(n);

@@ -4,7 +4,8 @@
 #include <string_view>
 
 #include "core/app.h"
-#include "print/spooler_platform.h"
+#include "core/call_frame.h"
+#include "print/print_platform.h"
 
 namespace {
 
@@ -13,18 +14,18 @@ namespace {
 // then the document, then the printer handle.
 class SpoolerJob {
   public:
-    explicit SpoolerJob(const ov::SpoolerPlatform& spooler) : m_spooler(spooler) {}
+    explicit SpoolerJob(const ov::PrintPlatform& spooler) : m_spooler(spooler) {}
     SpoolerJob(const SpoolerJob&) = delete;
     SpoolerJob& operator=(const SpoolerJob&) = delete;
     ~SpoolerJob() {
-        if (m_pageOpen) m_spooler.endPagePrinter(m_printer);
-        if (m_docOpen) m_spooler.endDocPrinter(m_printer);
-        if (m_printer) m_spooler.closePrinter(m_printer);
+        if (m_pageOpen) m_spooler.EndPagePrinter(m_printer);
+        if (m_docOpen) m_spooler.EndDocPrinter(m_printer);
+        if (m_printer) m_spooler.ClosePrinter(m_printer);
     }
 
     bool Open(std::string name) {
         HANDLE printer = nullptr;
-        if (!m_spooler.openPrinter(name.data(), &printer, nullptr)) return false;
+        if (!m_spooler.OpenPrinterA(name.data(), &printer, nullptr)) return false;
         m_printer = printer;
         return true;
     }
@@ -32,10 +33,10 @@ class SpoolerJob {
         char docName[] = "TestDoc";
         char dataType[] = "RAW";
         DOC_INFO_1A doc{docName, nullptr, dataType};
-        m_docOpen = m_spooler.startDocPrinter(m_printer, 1, reinterpret_cast<LPBYTE>(&doc)) != 0;
+        m_docOpen = m_spooler.StartDocPrinterA(m_printer, 1, reinterpret_cast<LPBYTE>(&doc)) != 0;
         return m_docOpen;
     }
-    bool StartPage() { return m_pageOpen = m_spooler.startPagePrinter(m_printer) != 0; }
+    bool StartPage() { return m_pageOpen = m_spooler.StartPagePrinter(m_printer) != 0; }
     // Exactly the text's bytes: nothing added, nothing translated. The spooler
     // may take them in pieces; one that takes nothing of what is left would
     // leave the job cut, so that is a failed write. An empty text is still
@@ -43,7 +44,7 @@ class SpoolerJob {
     bool Write(std::string_view bytes) {
         do {
             DWORD written = 0;
-            if (!m_spooler.writePrinter(m_printer, const_cast<char*>(bytes.data()),
+            if (!m_spooler.WritePrinter(m_printer, const_cast<char*>(bytes.data()),
                                         static_cast<DWORD>(bytes.size()), &written))
                 return false;
             if (written == 0 && !bytes.empty()) return false;
@@ -54,15 +55,15 @@ class SpoolerJob {
     // A stage that fails to end is not ended a second time.
     bool EndPage() {
         m_pageOpen = false;
-        return m_spooler.endPagePrinter(m_printer) != 0;
+        return m_spooler.EndPagePrinter(m_printer) != 0;
     }
     bool EndDoc() {
         m_docOpen = false;
-        return m_spooler.endDocPrinter(m_printer) != 0;
+        return m_spooler.EndDocPrinter(m_printer) != 0;
     }
 
   private:
-    const ov::SpoolerPlatform& m_spooler;
+    const ov::PrintPlatform& m_spooler;
     HANDLE m_printer = nullptr;
     bool m_docOpen = false;
     bool m_pageOpen = false;
@@ -73,7 +74,7 @@ class SpoolerJob {
 IMPLEMENT_DYNCREATE(CPrintLine)
 
 short COvDEvedApp::PrintLine(const char* printer, const char* text) {
-    return StartRequest<CPrintLine>("COvDEvedApp::PrintLine", "-1", [&](CPrintLine& worker) {
+    return StartRequest<CPrintLine>(OV_APP_TRACE(PrintLine), "-1", [&](CPrintLine& worker) {
         return worker.Start(printer, text);
     });
 }
@@ -82,7 +83,7 @@ BOOL CPrintLine::Start(const char* printer, const char* text) {
     // A null text is a caller fault like any bad pointer: it reaches the frame.
     m_strPrinter = printer;
     m_strText = text;
-    return CreateThread(0, 0, nullptr);
+    return CreateThread();
 }
 
 BOOL CPrintLine::InitInstance() {
@@ -94,7 +95,7 @@ short CPrintLine::PrintRaw(const std::string& printer, const std::string& text) 
     // An empty name would open the print server rather than a printer; an
     // overlong one names no printer. Neither reaches the spooler.
     if (printer.empty() || printer.size() > kMaxPrinterName) return kOpenFailed;
-    SpoolerJob job(ov::Spooler());
+    SpoolerJob job(ov::Print());
     if (!job.Open(printer)) return kOpenFailed;
     if (!job.StartDoc()) return kStartDocFailed;
     if (!job.StartPage()) return kStartPageFailed;

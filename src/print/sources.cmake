@@ -1,3 +1,3 @@
 list(APPEND OV_SOURCES
-  src/print/spooler_platform.cpp
+  src/print/print_platform.cpp
   src/print/print_line.cpp)

@@ -1,22 +1,45 @@
 #include "sysinfo/sysinfo_platform.h"
 
 #include "core/platform_binding.h"
+#include "core/system_library.h"
 
-namespace ov::sysinfo {
+namespace ov {
 namespace {
 
-const Platform kWin32 = {
-    &::GetWindowsDirectoryA, &::GetSystemDirectoryA, &::GetTempPathA,      &::GetComputerNameA,
-    &::GetUserNameA,         &::GetCurrentProcess,   &::OpenProcessToken,  &::GetTokenInformation,
-    &::GlobalAlloc,          &::GlobalFree,          &::LookupAccountSidA, &::CloseHandle,
+SystemLibrary g_versionDll{"version.dll"};
+
+// Without version.dll or one of its calls a file reads as having no version
+// resource. The language name comes from kernel32, which has it too.
+const SysinfoPlatform kSystem = {
+    &::GetWindowsDirectoryA,
+    &::GetSystemDirectoryA,
+    &::GetTempPathA,
+    &::GetComputerNameA,
+    &::RegOpenKeyExA,
+    &::RegQueryValueExA,
+    &::RegCloseKey,
+    &::GetUserNameA,
+    &::GetCurrentProcess,
+    &::OpenProcessToken,
+    &::GetTokenInformation,
+    &::GlobalAlloc,
+    &::GlobalFree,
+    &::LookupAccountSidA,
+    &::CloseHandle,
+    OV_LATE_BOUND(g_versionDll, GetFileVersionInfoSizeA, 0),
+    OV_LATE_BOUND(g_versionDll, GetFileVersionInfoA, 0),
+    OV_LATE_BOUND(g_versionDll, VerQueryValueA, 0),
+    &::VerLanguageNameA,
 };
 
-PlatformBinding<Platform> g_active{kWin32};
+PlatformBinding<SysinfoPlatform> g_active{kSystem};
 
 } // namespace
 
-const Platform& ActivePlatform() { return g_active.Get(); }
+const SysinfoPlatform& Sysinfo() { return g_active.Get(); }
 
-void SetPlatformForTesting(const Platform* platform) { g_active.Replace(platform); }
+void SetSysinfoForTesting(const SysinfoPlatform* table) { g_active.Replace(table); }
 
-} // namespace ov::sysinfo
+SystemLibrary& VersionLibrary() { return g_versionDll; }
+
+} // namespace ov

@@ -1,41 +1,52 @@
-// The platform calls behind the folder, computer-name and user-identity
-// exports, reached through one table so that tests can answer what Wine
-// cannot (a 254-character Windows folder, a group whose lookup fails).
+// The platform calls behind the folder, computer-name, user-identity and
+// version exports, reached through one table so that tests can answer what
+// Wine cannot (a 254-character Windows folder, a group whose lookup fails, a
+// damaged version resource).
 #pragma once
 
 #include <windows.h>
 
 #include "core/handles.h"
 
-namespace ov::sysinfo {
+namespace ov {
 
-struct Platform {
-    UINT(WINAPI* GetWindowsDirectoryA)(LPSTR buffer, UINT size);
-    UINT(WINAPI* GetSystemDirectoryA)(LPSTR buffer, UINT size);
-    DWORD(WINAPI* GetTempPathA)(DWORD size, LPSTR buffer);
-    BOOL(WINAPI* GetComputerNameA)(LPSTR buffer, LPDWORD size);
-    BOOL(WINAPI* GetUserNameA)(LPSTR buffer, LPDWORD size);
-    HANDLE(WINAPI* GetCurrentProcess)();
-    BOOL(WINAPI* OpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);
-    BOOL(WINAPI* GetTokenInformation)
-    (HANDLE token, TOKEN_INFORMATION_CLASS infoClass, LPVOID block, DWORD length, PDWORD needed);
-    HGLOBAL(WINAPI* GlobalAlloc)(UINT flags, SIZE_T bytes);
-    HGLOBAL(WINAPI* GlobalFree)(HGLOBAL block);
-    BOOL(WINAPI* LookupAccountSidA)
-    (LPCSTR system, PSID sid, LPSTR name, LPDWORD nameSize, LPSTR domain, LPDWORD domainSize,
-     PSID_NAME_USE use);
-    BOOL(WINAPI* CloseHandle)(HANDLE handle);
+class SystemLibrary;
+
+struct SysinfoPlatform {
+    decltype(&::GetWindowsDirectoryA) GetWindowsDirectoryA;
+    decltype(&::GetSystemDirectoryA) GetSystemDirectoryA;
+    decltype(&::GetTempPathA) GetTempPathA;
+    decltype(&::GetComputerNameA) GetComputerNameA;
+    decltype(&::RegOpenKeyExA) RegOpenKeyExA;
+    decltype(&::RegQueryValueExA) RegQueryValueExA;
+    decltype(&::RegCloseKey) RegCloseKey;
+    decltype(&::GetUserNameA) GetUserNameA;
+    decltype(&::GetCurrentProcess) GetCurrentProcess;
+    decltype(&::OpenProcessToken) OpenProcessToken;
+    decltype(&::GetTokenInformation) GetTokenInformation;
+    decltype(&::GlobalAlloc) GlobalAlloc;
+    decltype(&::GlobalFree) GlobalFree;
+    decltype(&::LookupAccountSidA) LookupAccountSidA;
+    decltype(&::CloseHandle) CloseHandle;
+    decltype(&::GetFileVersionInfoSizeA) GetFileVersionInfoSizeA;
+    decltype(&::GetFileVersionInfoA) GetFileVersionInfoA;
+    decltype(&::VerQueryValueA) VerQueryValueA;
+    decltype(&::VerLanguageNameA) VerLanguageNameA;
 };
 
-// The table in use: the real Win32 calls unless a test put its own in place.
-const Platform& ActivePlatform();
-// Tests only: puts a table in place; nullptr brings back the real one.
-void SetPlatformForTesting(const Platform* platform);
+// The table in use: the system's calls unless a test has put its own in place.
+const SysinfoPlatform& Sysinfo();
+// Tests only: puts a table in place; null brings back the system's.
+void SetSysinfoForTesting(const SysinfoPlatform* table);
+// version.dll, loaded from the system folder on first use; tests may rename it.
+SystemLibrary& VersionLibrary();
 
-// Owners that give their handle back through the active table.
-inline void CloseToken(HANDLE token) { ActivePlatform().CloseHandle(token); }
-inline void FreeBlock(HGLOBAL block) { ActivePlatform().GlobalFree(block); }
+// Owners that give their handle back through the table in use.
+inline void CloseToken(HANDLE token) { Sysinfo().CloseHandle(token); }
+inline void FreeBlock(HGLOBAL block) { Sysinfo().GlobalFree(block); }
+inline void CloseSysinfoKey(HKEY key) { Sysinfo().RegCloseKey(key); }
 using UniqueToken = UniqueHandleOf<HANDLE, &CloseToken>;
 using UniqueBlock = UniqueHandleOf<HGLOBAL, &FreeBlock>;
+using SysinfoKey = UniqueHandleOf<HKEY, &CloseSysinfoKey>;
 
-} // namespace ov::sysinfo
+} // namespace ov

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "core/app.h"
+#include "core/call_frame.h"
+#include "core/result_buffer.h"
 #include "sysinfo/sysinfo_platform.h"
 
 namespace ov::sysinfo {
@@ -43,13 +45,13 @@ constexpr DWORD kGroupPartRoom = 254;
 // released on every path, a caught fault included.
 bool ReadTokenInformation(TOKEN_INFORMATION_CLASS infoClass, UniqueToken& token, UniqueBlock& block,
                           DWORD& length) {
-    const Platform& p = ActivePlatform();
+    const SysinfoPlatform& p = Sysinfo();
     HANDLE opened = nullptr;
     if (!p.OpenProcessToken(p.GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
     token.reset(opened);
     DWORD needed = 0;
     if (p.GetTokenInformation(opened, infoClass, nullptr, 0, &needed) ||
-        GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) // as the table's call left it
         return false;
     block.reset(p.GlobalAlloc(GMEM_ZEROINIT, needed));
     if (!block) return false;
@@ -65,8 +67,7 @@ bool LookupAccount(PSID sid, DWORD room, char* name, char* domain) {
     DWORD domainSize = room;
     SID_NAME_USE use{};
     name[0] = domain[0] = '\0';
-    if (!ActivePlatform().LookupAccountSidA(nullptr, sid, name, &nameSize, domain, &domainSize,
-                                            &use))
+    if (!Sysinfo().LookupAccountSidA(nullptr, sid, name, &nameSize, domain, &domainSize, &use))
         return false;
     name[room] = domain[room] = '\0';
     return true;
@@ -107,52 +108,49 @@ void GroupList::Append(const char* text, std::size_t length) {
 using namespace ov::sysinfo;
 
 const char* COvDEvedApp::GetWindowsUserName() {
-    g_userName[0] = '\0';
-    return ov::CallFrame<const char*>("COvDEvedApp::GetWindowsUserName", g_userName, [] {
+    return ov::TextFrame(OV_APP_TRACE(GetWindowsUserName), g_userName, [](ov::ResultBuffer& text) {
         DWORD size = kUserNameRoom;
-        if (!ActivePlatform().GetUserNameA(g_userName, &size) || size > ov::kMaxResultText)
-            g_userName[0] = '\0';
-        return static_cast<const char*>(g_userName);
+        if (!ov::Sysinfo().GetUserNameA(text, &size) || size > ov::kMaxResultText) text[0] = '\0';
     });
 }
 
 const char* COvDEvedApp::GetWindowsUserDomain(short withAccount) {
-    g_userDomain[0] = '\0';
-    UniqueToken token;
-    UniqueBlock block; // freed before the token is closed
-    return ov::CallFrame<const char*>("COvDEvedApp::GetWindowsUserDomain", g_userDomain, [&] {
-        DWORD length = 0;
-        if (!ReadTokenInformation(TokenUser, token, block, length) || length < sizeof(TOKEN_USER))
-            return static_cast<const char*>(g_userDomain);
-        const auto* user = static_cast<const TOKEN_USER*>(block.get());
-        char name[kDomainPartRoom + 1];
-        char domain[kDomainPartRoom + 1];
-        if (LookupAccount(user->User.Sid, kDomainPartRoom, name, domain)) {
-            if (withAccount)
-                std::snprintf(g_userDomain, sizeof g_userDomain, "%s\\%s", domain, name);
-            else
-                std::snprintf(g_userDomain, sizeof g_userDomain, "%s", domain);
-        }
-        return static_cast<const char*>(g_userDomain);
-    });
+    ov::UniqueToken token;
+    ov::UniqueBlock block; // freed before the token is closed
+    return ov::TextFrame(OV_APP_TRACE(GetWindowsUserDomain), g_userDomain,
+                         [&](ov::ResultBuffer& text) {
+                             DWORD length = 0;
+                             if (!ReadTokenInformation(TokenUser, token, block, length) ||
+                                 length < sizeof(TOKEN_USER))
+                                 return;
+                             const auto* user = static_cast<const TOKEN_USER*>(block.get());
+                             char name[kDomainPartRoom + 1];
+                             char domain[kDomainPartRoom + 1];
+                             if (LookupAccount(user->User.Sid, kDomainPartRoom, name, domain)) {
+                                 if (withAccount)
+                                     std::snprintf(text, sizeof text, "%s\\%s", domain, name);
+                                 else
+                                     std::snprintf(text, sizeof text, "%s", domain);
+                             }
+                         });
 }
 
 short COvDEvedApp::GetWindowsUserGroups() {
-    return StartRequest<CUserGroups>("COvDEvedApp::GetWindowsUserGroups", "",
+    return StartRequest<CUserGroups>(OV_APP_TRACE(GetWindowsUserGroups), "",
                                      [](CUserGroups& worker) { return worker.Start(); });
 }
 
 IMPLEMENT_DYNCREATE(CUserGroups)
 
-BOOL CUserGroups::Start() { return CreateThread(0, 0, nullptr); }
+BOOL CUserGroups::Start() { return CreateThread(); }
 
 BOOL CUserGroups::InitInstance() { return FinishRequest(ExecuteGetUserGroups()); }
 
 std::string CUserGroups::ExecuteGetUserGroups() {
     GroupList list;
-    UniqueToken token;
-    UniqueBlock block;
-    ov::CallFrame<int>("CUserGroups::ExecuteGetUserGroups", 0, [&] {
+    ov::UniqueToken token;
+    ov::UniqueBlock block;
+    ov::CallFrame<int>(OV_TRACE(CUserGroups, ExecuteGetUserGroups), 0, [&] {
         DWORD length = 0;
         if (!ReadTokenInformation(TokenGroups, token, block, length)) return 0;
         const auto* groups = static_cast<const TOKEN_GROUPS*>(block.get());

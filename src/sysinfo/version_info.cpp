@@ -6,51 +6,9 @@
 #include <new>
 
 #include "core/app.h"
-#include "core/platform_binding.h"
-#include "core/system_library.h"
-
-namespace ov {
-namespace {
-
-SystemLibrary g_versionDll{"version.dll"};
-
-// Without version.dll or one of its calls a file reads as having no version
-// resource.
-template <class Fn> Fn Find(const char* name) {
-    const Fn call = g_versionDll.Find<Fn>(name);
-    if (!call) SetLastError(ERROR_PROC_NOT_FOUND);
-    return call;
-}
-
-DWORD WINAPI SystemGetFileVersionInfoSize(LPCSTR path, LPDWORD handle) {
-    const auto call = Find<decltype(&::GetFileVersionInfoSizeA)>("GetFileVersionInfoSizeA");
-    return call ? call(path, handle) : 0;
-}
-
-BOOL WINAPI SystemGetFileVersionInfo(LPCSTR path, DWORD handle, DWORD size, LPVOID block) {
-    const auto call = Find<decltype(&::GetFileVersionInfoA)>("GetFileVersionInfoA");
-    return call ? call(path, handle, size, block) : FALSE;
-}
-
-BOOL WINAPI SystemVerQueryValue(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length) {
-    const auto call = Find<decltype(&::VerQueryValueA)>("VerQueryValueA");
-    return call ? call(block, subBlock, value, length) : FALSE;
-}
-
-const VersionApi kSystemVersion{&SystemGetFileVersionInfoSize, &SystemGetFileVersionInfo,
-                                &SystemVerQueryValue};
-
-PlatformBinding<VersionApi> g_version{kSystemVersion};
-
-} // namespace
-
-const VersionApi& Version() { return g_version.Get(); }
-
-void SetVersionForTesting(const VersionApi* api) { g_version.Replace(api); }
-
-SystemLibrary& VersionLibrary() { return g_versionDll; }
-
-} // namespace ov
+#include "core/call_frame.h"
+#include "core/result_buffer.h"
+#include "sysinfo/sysinfo_platform.h"
 
 namespace {
 
@@ -88,14 +46,14 @@ void CVersionInfo::Reset() {
 bool CVersionInfo::Open(const char* path) {
     Reset();
     DWORD unused = 0;
-    const DWORD size = ov::Version().GetFileVersionInfoSizeA(path, &unused);
+    const DWORD size = ov::Sysinfo().GetFileVersionInfoSizeA(path, &unused);
     if (size == 0) return false;
     try {
         m_versionData.resize(size);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (!ov::Version().GetFileVersionInfoA(path, 0, size, m_versionData.data()) ||
+    if (!ov::Sysinfo().GetFileVersionInfoA(path, 0, size, m_versionData.data()) ||
         !FixedPartIsValid()) {
         Reset();
         return false;
@@ -106,7 +64,7 @@ bool CVersionInfo::Open(const char* path) {
 bool CVersionInfo::FixedPartIsValid() const {
     void* value = nullptr;
     UINT length = 0;
-    if (!ov::Version().VerQueryValueA(m_versionData.data(), "\\", &value, &length) ||
+    if (!ov::Sysinfo().VerQueryValueA(m_versionData.data(), "\\", &value, &length) ||
         length != kFixedPartSize || !InBlock(value, kFixedPartSize))
         return false;
     const auto& fixed = *static_cast<const VS_FIXEDFILEINFO*>(value);
@@ -119,7 +77,7 @@ bool CVersionInfo::SelectTranslation() {
     UINT length = 0;
     const Translation* translations = nullptr;
     UINT count = 0;
-    if (ov::Version().VerQueryValueA(m_versionData.data(), "\\VarFileInfo\\Translation", &value,
+    if (ov::Sysinfo().VerQueryValueA(m_versionData.data(), "\\VarFileInfo\\Translation", &value,
                                      &length) &&
         InBlock(value, length / sizeof(Translation) * sizeof(Translation))) {
         translations = static_cast<const Translation*>(value);
@@ -147,7 +105,7 @@ std::string CVersionInfo::QueryString(const char* key) const {
     const std::string subBlock = m_strTablePath + key;
     void* value = nullptr;
     UINT length = 0;
-    if (!ov::Version().VerQueryValueA(m_versionData.data(), subBlock.c_str(), &value, &length) ||
+    if (!ov::Sysinfo().VerQueryValueA(m_versionData.data(), subBlock.c_str(), &value, &length) ||
         !InBlock(value, 1))
         return {};
     // The length counts characters and may count the terminator; the data
@@ -168,17 +126,15 @@ bool CVersionInfo::InBlock(const void* value, std::size_t bytes) const {
 
 std::string CVersionInfo::GetLanguageName() const {
     char name[260] = {};
-    VerLanguageNameA(m_wLanguage, name, sizeof name);
+    ov::Sysinfo().VerLanguageNameA(m_wLanguage, name, sizeof name);
     return name;
 }
 
 const char* COvDEvedApp::GetVersion(const char* path) {
     CVersionInfo reader;
-    g_versionText[0] = '\0';
     std::string file; // a copy of the caller's text, owned outside the frame
-    return ov::CallFrame<const char*>("COvDEvedApp::GetVersion", g_versionText, [&] {
+    return ov::TextFrame(OV_APP_TRACE(GetVersion), g_versionText, [&](ov::ResultBuffer& text) {
         file = path;
-        if (reader.Open(file.c_str())) ov::CopyCut(g_versionText, reader.GetFileVersion());
-        return static_cast<const char*>(g_versionText);
+        if (reader.Open(file.c_str())) ov::CopyCut(text, reader.GetFileVersion());
     });
 }

@@ -10,27 +10,6 @@
 
 #include "core/afx.h"
 
-namespace ov {
-
-class SystemLibrary;
-
-// The three calls of the version library the reader makes; the language name
-// comes from kernel32, which has it too.
-struct VersionApi {
-    DWORD(WINAPI* GetFileVersionInfoSizeA)(LPCSTR path, LPDWORD handle);
-    BOOL(WINAPI* GetFileVersionInfoA)(LPCSTR path, DWORD handle, DWORD size, LPVOID block);
-    BOOL(WINAPI* VerQueryValueA)(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length);
-};
-
-// The calls in use: version.dll's unless a test has put others in place.
-const VersionApi& Version();
-// Tests only: nullptr restores version.dll's calls.
-void SetVersionForTesting(const VersionApi* api);
-// version.dll, loaded from the system folder on first use; tests may rename it.
-SystemLibrary& VersionLibrary();
-
-} // namespace ov
-
 class CVersionInfo : public CObject {
   public:
     CVersionInfo() = default;

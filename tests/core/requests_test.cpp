@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/app.h"
+#include "core/worker.h"
 #include "core/handles.h"
 #include "support/slot_wait.h"
 
@@ -22,14 +23,10 @@ class CTestEcho : public CSlotWorker {
     BOOL Start(std::string text, HANDLE release) {
         m_text = std::move(text);
         m_release = release;
-        return CreateThread(0, 0, nullptr);
+        return CreateThread();
     }
     BOOL InitInstance() override {
         if (m_release) WaitForSingleObject(m_release, INFINITE);
-        if (m_text == "end-thread") {
-            SetFinalText("ended from inside");
-            AfxEndThread(0, TRUE);
-        }
         return FinishRequest(m_text);
     }
     std::string m_text;
@@ -108,20 +105,13 @@ TEST_F(CoreRequests, FailureAfterTheClaimNeverLeavesTheSlotActive) {
 
 TEST_F(CoreRequests, JobThatFaultsStillEndsInactive) {
     const short slot = App().StartRequest<CTestCrash>(
-        "CTest::Crash", "-1", [](CTestCrash& w) { return w.CreateThread(0, 0, nullptr); });
+        "CTest::Crash", "-1", [](CTestCrash& w) { return w.CreateThread(); });
     EXPECT_EQ(WaitAndCollect(slot), "partial");
 }
 
-TEST_F(CoreRequests, WorkerCanEndItsThreadFromInsideInitInstance) {
-    const int before = AfxLiveThreadCount();
-    EXPECT_EQ(WaitAndCollect(Echo("end-thread")), "ended from inside");
-    while (AfxLiveThreadCount() > before)
-        Sleep(1);
-}
-
 TEST_F(CoreRequests, WorkerCanEndThroughItsMessageLoop) {
-    const short slot = App().StartRequest<CTestQuit>(
-        "CTest::Quit", "-1", [](CTestQuit& w) { return w.CreateThread(0, 0, nullptr); });
+    const short slot = App().StartRequest<CTestQuit>("CTest::Quit", "-1",
+                                                     [](CTestQuit& w) { return w.CreateThread(); });
     EXPECT_EQ(WaitAndCollect(slot), "quit");
 }
 

@@ -13,11 +13,11 @@
 
 #include "core/app.h"
 #include "core/system_library.h"
-#include "dialup/ras_platform.h"
-#include "print/spooler_platform.h"
+#include "dialup/dialup_platform.h"
+#include "print/print_platform.h"
 #include "support/file_printer.h"
 #include "support/slot_wait.h"
-#include "sysinfo/version_info.h"
+#include "sysinfo/sysinfo_platform.h"
 #include "support/system_folder.h"
 
 using ::testing::StartsWith;
@@ -84,7 +84,7 @@ TEST(CoreSystemLibrary, ComesFromTheSystemFolderOnlyAndOnce) {
         FreeLibrary(module);
     }
     for (ov::SystemLibrary* library :
-         {&ov::ras::RasLibrary(), &ov::SpoolerLibrary(), &ov::VersionLibrary()}) {
+         {&ov::RasLibrary(), &ov::SpoolerLibrary(), &ov::VersionLibrary()}) {
         HMODULE module = library->Module();
         ASSERT_NE(module, nullptr);
         EXPECT_THAT(PathOf(module), StartsWith(SystemFolder()));
@@ -128,17 +128,17 @@ TEST(CoreSystemLibrary, WithoutOneLibraryOnlyItsExportsGiveTheirFailureAnswers) 
         ov::SystemLibrary& library;
         Answers expected;
     };
-    const Case cases[] = {{"rasapi32", ov::ras::RasLibrary(), real},
+    const Case cases[] = {{"rasapi32", ov::RasLibrary(), real},
                           {"winspool", ov::SpoolerLibrary(), {"", "", "0", "-1", "0", "-2", "7.7"}},
                           {"version", ov::VersionLibrary(), {"", "", "0", "-1", "0", "1", ""}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("without ") + c.without);
         const ULONGLONG logged = ErrorLogSize();
-        const bool rasMissing = &c.library == &ov::ras::RasLibrary();
+        const bool rasMissing = &c.library == &ov::RasLibrary();
         {
             Withheld missing(c.library);
             EXPECT_EQ(AskEveryExport(printer, versionFile), c.expected);
-            EXPECT_EQ(ov::ras::Ras().HangUp(nullptr) == ERROR_PROC_NOT_FOUND, rasMissing);
+            EXPECT_EQ(ov::Dialup().RasHangUpA(nullptr) == ERROR_PROC_NOT_FOUND, rasMissing);
             EXPECT_STRNE(TheApp().GetSystemDir(), "");
         }
         EXPECT_EQ(ErrorLogSize(), logged) << "no log line";

@@ -54,7 +54,7 @@ TEST_F(DialupDial, StatusDecidesTheOutcome) {
 }
 
 TEST_F(DialupDial, EachDialStartsFromAZeroKeptHandle) {
-    TheApp().m_hRasConn.Set(reinterpret_cast<HRASCONN>(0x4711));
+    KeptConnection().Set(reinterpret_cast<HRASCONN>(0x4711));
     ras.SetDialOutcome(DialOutcome::Fails);
     EXPECT_EQ(Dial("Office"), "-1");
     EXPECT_EQ(Kept(), nullptr);
@@ -157,7 +157,7 @@ TEST_F(DialupDial, WorkerForgetsThePasswordWhetherItDialsOrNot) {
         COperationSlot slot;
         CRASDial worker;
         worker.m_pSlot = &slot;
-        worker.m_phRasConn = &TheApp().m_hRasConn;
+        worker.m_phRasConn = &KeptConnection();
         worker.m_strEntry = "Office";
         worker.m_strDomain = domain;
         worker.m_strPassword = "s3cret";

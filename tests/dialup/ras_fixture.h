@@ -6,12 +6,13 @@
 #include <string>
 
 #include "core/app.h"
+#include "dialup/kept_connection.h"
 #include "dialup/ras_simulation.h"
 #include "support/slot_wait.h"
 
 class DialupTest : public ::testing::Test {
   protected:
-    void SetUp() override { TheApp().m_hRasConn.Set(nullptr); }
+    void SetUp() override { KeptConnection().Set(nullptr); }
 
     static std::string Wait(short slot) { return WaitForSlot(TheApp(), slot); }
 
@@ -20,7 +21,10 @@ class DialupTest : public ::testing::Test {
         return Wait(TheApp().RASDial(entry, domain, user, password));
     }
     static std::string HangUp(const char* entry) { return Wait(TheApp().RASHangUp(entry)); }
-    static HRASCONN Kept() { return TheApp().m_hRasConn.Get(); }
+    static HRASCONN Kept() { return KeptConnection().Get(); }
+    static ov::ras::KeptConnection& KeptConnection() {
+        return ov::ModuleObject(TheApp().m_hRasConn);
+    }
 
     ras_sim::SimulatedRas ras;
 };

@@ -62,13 +62,13 @@ DWORD Answer(Record* buffer, LPDWORD bytes, LPDWORD count, std::size_t available
 
 SimulatedRas::SimulatedRas() {
     g_current = this;
-    static const ov::ras::RasApi api{&EnumEntries, &EnumConnections, &GetConnectStatus, &Dial,
-                                     &HangUp};
-    ov::ras::SetRasForTesting(&api);
+    static const ov::DialupPlatform api{&EnumEntries, &EnumConnections, &GetConnectStatus, &Dial,
+                                        &HangUp};
+    ov::SetDialupForTesting(&api);
 }
 
 SimulatedRas::~SimulatedRas() {
-    ov::ras::SetRasForTesting(nullptr);
+    ov::SetDialupForTesting(nullptr);
     g_current = nullptr;
 }
 
@@ -146,8 +146,9 @@ bool SimulatedRas::OnlyDefaultPhoneBookAsked() const {
 }
 
 DWORD WINAPI SimulatedRas::EnumEntries(LPCSTR reserved, LPCSTR phoneBook,
-                                       ov::ras::EntryNameRecord* entries, LPDWORD bytes,
+                                       LPRASENTRYNAMEA platformEntries, LPDWORD bytes,
                                        LPDWORD count) {
+    auto* entries = reinterpret_cast<ov::ras::EntryNameRecord*>(platformEntries);
     SimulatedRas& self = *g_current;
     const std::lock_guard lock(self.m_lock);
     if (reserved || phoneBook) self.m_otherPhoneBookAsked = true;
@@ -163,8 +164,9 @@ DWORD WINAPI SimulatedRas::EnumEntries(LPCSTR reserved, LPCSTR phoneBook,
     return rc;
 }
 
-DWORD WINAPI SimulatedRas::EnumConnections(ov::ras::ConnectionRecord* connections, LPDWORD bytes,
+DWORD WINAPI SimulatedRas::EnumConnections(LPRASCONNA platformConnections, LPDWORD bytes,
                                            LPDWORD count) {
+    auto* connections = reinterpret_cast<ov::ras::ConnectionRecord*>(platformConnections);
     SimulatedRas& self = *g_current;
     WaitForSingleObject(self.m_listingOpen.get(), INFINITE);
     const std::lock_guard lock(self.m_lock);
@@ -182,8 +184,8 @@ DWORD WINAPI SimulatedRas::EnumConnections(ov::ras::ConnectionRecord* connection
     return rc;
 }
 
-DWORD WINAPI SimulatedRas::GetConnectStatus(HRASCONN connection,
-                                            ov::ras::ConnectionStatusRecord* status) {
+DWORD WINAPI SimulatedRas::GetConnectStatus(HRASCONN connection, LPRASCONNSTATUSA platformStatus) {
+    auto* status = reinterpret_cast<ov::ras::ConnectionStatusRecord*>(platformStatus);
     SimulatedRas& self = *g_current;
     const std::lock_guard lock(self.m_lock);
     if (self.m_lastParams && self.m_lastDialThread == GetCurrentThreadId()) {
@@ -205,8 +207,9 @@ DWORD WINAPI SimulatedRas::GetConnectStatus(HRASCONN connection,
 }
 
 DWORD WINAPI SimulatedRas::Dial(LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook,
-                                ov::ras::DialParamsRecord* params, DWORD notifierType,
+                                LPRASDIALPARAMSA platformParams, DWORD notifierType,
                                 LPVOID notifier, HRASCONN* connection) {
+    auto* params = reinterpret_cast<ov::ras::DialParamsRecord*>(platformParams);
     SimulatedRas& self = *g_current;
     std::unique_lock lock(self.m_lock);
     DialCall call;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/handles.h"
-#include "dialup/ras_platform.h"
+#include "dialup/dialup_platform.h"
 
 namespace ras_sim {
 
@@ -76,15 +76,13 @@ class SimulatedRas {
     bool OnlyDefaultPhoneBookAsked() const;
 
   private:
-    static DWORD WINAPI EnumEntries(LPCSTR reserved, LPCSTR phoneBook,
-                                    ov::ras::EntryNameRecord* entries, LPDWORD bytes,
-                                    LPDWORD count);
-    static DWORD WINAPI EnumConnections(ov::ras::ConnectionRecord* connections, LPDWORD bytes,
-                                        LPDWORD count);
-    static DWORD WINAPI GetConnectStatus(HRASCONN connection,
-                                         ov::ras::ConnectionStatusRecord* status);
+    // The service's calls; the records are the old layouts the module passes.
+    static DWORD WINAPI EnumEntries(LPCSTR reserved, LPCSTR phoneBook, LPRASENTRYNAMEA entries,
+                                    LPDWORD bytes, LPDWORD count);
+    static DWORD WINAPI EnumConnections(LPRASCONNA connections, LPDWORD bytes, LPDWORD count);
+    static DWORD WINAPI GetConnectStatus(HRASCONN connection, LPRASCONNSTATUSA status);
     static DWORD WINAPI Dial(LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook,
-                             ov::ras::DialParamsRecord* params, DWORD notifierType, LPVOID notifier,
+                             LPRASDIALPARAMSA platformParams, DWORD notifierType, LPVOID notifier,
                              HRASCONN* connection);
     static DWORD WINAPI HangUp(HRASCONN connection);
 

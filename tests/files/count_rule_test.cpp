@@ -14,7 +14,7 @@
 
 #include "core/app.h"
 #include "files/file_list.h"
-#include "files/fs_platform.h"
+#include "files/files_platform.h"
 #include "support/slot_wait.h"
 
 namespace {
@@ -55,7 +55,7 @@ BOOL WINAPI SimCopyFile(LPCWSTR, LPCWSTR, BOOL) { return ++g_copies, TRUE; }
 BOOL WINAPI SimDeleteFile(LPCWSTR) { return ++g_deletes, TRUE; }
 BOOL WINAPI SimRemoveDirectory(LPCWSTR) { return FALSE; }
 
-const ov::FsPlatform kSimulated = {
+const ov::FilesPlatform kSimulated = {
     ::GetFullPathNameW, SimFindFirst,  SimFindNext,     SimFindClose,
     SimCreateDirectory, SimCopyFile,   SimDeleteFile,   SimRemoveDirectory,
     ::CreateFileW,      ::GetFileTime, ::GetFileSizeEx, ::GetFileInformationByHandle,
@@ -65,9 +65,9 @@ class FilesCountRule : public ::testing::Test {
   protected:
     void SetUp() override {
         g_copies = g_deletes = 0;
-        ov::SetFsPlatform(&kSimulated);
+        ov::SetFilesForTesting(&kSimulated);
     }
-    void TearDown() override { ov::SetFsPlatform(nullptr); }
+    void TearDown() override { ov::SetFilesForTesting(nullptr); }
 
     static std::string Wait(short slot) { return WaitForSlot(TheApp(), slot); }
 };
@@ -201,15 +201,15 @@ BOOL WINAPI TaggedDelete(LPCWSTR path) { return g_removed.insert(path).second; }
 } // namespace
 
 TEST(FilesDeleteReparseTags, OnlyNameSurrogatesAndUntaggedLinksArePassedOver) {
-    ov::FsPlatform fs = kSimulated;
+    ov::FilesPlatform fs = kSimulated;
     fs.FindFirstFileExW = TaggedFindFirst;
     fs.FindNextFileW = TaggedFindNext;
     fs.FindClose = TaggedFindClose;
     fs.DeleteFileW = fs.RemoveDirectoryW = TaggedDelete;
     g_removed.clear();
-    ov::SetFsPlatform(&fs);
+    ov::SetFilesForTesting(&fs);
     const std::string outcome = WaitForSlot(TheApp(), TheApp().FileDelete("C:\\root\\*.*", 1));
-    ov::SetFsPlatform(nullptr);
+    ov::SetFilesForTesting(nullptr);
 
     std::set<std::wstring> expected;
     for (const TaggedFolder& f : kTagged) {

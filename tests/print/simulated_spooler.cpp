@@ -9,11 +9,11 @@ SimulatedSpooler* SimulatedSpooler::s_active = nullptr;
 SimulatedSpooler::SimulatedSpooler()
     : m_platform{&Open, &StartDoc, &StartPage, &Write, &EndPage, &EndDoc, &Close} {
     s_active = this;
-    ov::SetSpoolerForTesting(&m_platform);
+    ov::SetPrintForTesting(&m_platform);
 }
 
 SimulatedSpooler::~SimulatedSpooler() {
-    ov::SetSpoolerForTesting(nullptr);
+    ov::SetPrintForTesting(nullptr);
     s_active = nullptr;
 }
 

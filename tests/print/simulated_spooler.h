@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "print/spooler_platform.h"
+#include "print/print_platform.h"
 
 struct SpoolerCall {
     std::string name; // "Open", "StartDoc", "StartPage", "Write", "EndPage", "EndDoc", "Close"
@@ -46,7 +46,7 @@ class SimulatedSpooler {
     static BOOL WINAPI EndDoc(HANDLE printer);
     static BOOL WINAPI Close(HANDLE printer);
 
-    const ov::SpoolerPlatform m_platform;
+    const ov::PrintPlatform m_platform;
     mutable std::mutex m_lock;
     std::vector<SpoolerCall> m_calls;
     std::string m_failAt;

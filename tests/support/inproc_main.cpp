@@ -10,13 +10,9 @@ int main(int argc, char** argv) {
     AfxModuleStartup();
     const int result = RUN_ALL_TESTS();
     // The module's objects are this program's: its exit destroys them before
-    // the system ends the threads, so the workers finish first, on Windows too.
-    for (const ULONGLONG start = GetTickCount64();
-         AfxLiveThreadCount() > 0 && GetTickCount64() - start < 10000;)
-        Sleep(1);
-    // The image holds this program's own threads' code too (GoogleTest's):
-    // under Wine only the workers' threads are waited for, by their start.
-    if (ovcall::UnderWine()) ovcall::WaitForThreadsStartedAt(CWinThread::StartAddress(), 10000);
+    // the system ends the threads, so the workers, told by their start, finish
+    // first. The image holds GoogleTest's threads' code too.
+    ovcall::WaitForThreadsStartedAt(CWinThread::StartAddress(), 10000);
     AfxModuleShutdown();
     return result;
 }

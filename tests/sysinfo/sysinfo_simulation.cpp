@@ -154,11 +154,23 @@ BOOL WINAPI SimLookupAccountSid(LPCSTR system, PSID sid, LPSTR name, LPDWORD nam
     return TRUE;
 }
 
-const ov::sysinfo::Platform kSimulated = {
-    &SimWindowsDirectory, &SimSystemDirectory, &SimTempPath,         &SimComputerName,
-    &SimUserName,         &SimCurrentProcess,  &SimOpenToken,        &SimTokenInformation,
-    &SimGlobalAlloc,      &SimGlobalFree,      &SimLookupAccountSid, &SimCloseHandle,
-};
+// The folder, name and identity calls simulated; the registry and version calls real.
+ov::SysinfoPlatform Simulated() {
+    ov::SysinfoPlatform p = ov::Sysinfo();
+    p.GetWindowsDirectoryA = &SimWindowsDirectory;
+    p.GetSystemDirectoryA = &SimSystemDirectory;
+    p.GetTempPathA = &SimTempPath;
+    p.GetComputerNameA = &SimComputerName;
+    p.GetUserNameA = &SimUserName;
+    p.GetCurrentProcess = &SimCurrentProcess;
+    p.OpenProcessToken = &SimOpenToken;
+    p.GetTokenInformation = &SimTokenInformation;
+    p.GlobalAlloc = &SimGlobalAlloc;
+    p.GlobalFree = &SimGlobalFree;
+    p.LookupAccountSidA = &SimLookupAccountSid;
+    p.CloseHandle = &SimCloseHandle;
+    return p;
+}
 
 } // namespace
 
@@ -166,10 +178,11 @@ SimState& Sim() { return g_state; }
 
 void SysInfoSimTest::SetUp() {
     g_state = SimState{};
-    ov::sysinfo::SetPlatformForTesting(&kSimulated);
+    static const ov::SysinfoPlatform simulated = Simulated();
+    ov::SetSysinfoForTesting(&simulated);
 }
 
-void SysInfoSimTest::TearDown() { ov::sysinfo::SetPlatformForTesting(nullptr); }
+void SysInfoSimTest::TearDown() { ov::SetSysinfoForTesting(nullptr); }
 
 int ErrorLogLines(const std::string& traceName) {
     char dir[MAX_PATH];

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "sysinfo/sysinfo_platform.h"
 #include "sysinfo/version_info.h"
 
 namespace {
@@ -142,14 +143,18 @@ struct SimulatedBlock {
 
 class SimulatedVersionLibrary {
   public:
-    SimulatedVersionLibrary() { ov::SetVersionForTesting(&m_api); }
-    ~SimulatedVersionLibrary() { ov::SetVersionForTesting(nullptr); }
+    SimulatedVersionLibrary() {
+        m_api.GetFileVersionInfoSizeA = &SimulatedBlock::Size;
+        m_api.GetFileVersionInfoA = &SimulatedBlock::Read;
+        m_api.VerQueryValueA = &SimulatedBlock::Query;
+        ov::SetSysinfoForTesting(&m_api);
+    }
+    ~SimulatedVersionLibrary() { ov::SetSysinfoForTesting(nullptr); }
     SimulatedVersionLibrary(const SimulatedVersionLibrary&) = delete;
     SimulatedVersionLibrary& operator=(const SimulatedVersionLibrary&) = delete;
 
   private:
-    const ov::VersionApi m_api{&SimulatedBlock::Size, &SimulatedBlock::Read,
-                               &SimulatedBlock::Query};
+    ov::SysinfoPlatform m_api = ov::Sysinfo();
 };
 
 } // namespace

@@ -65,27 +65,40 @@ static_assert(offsetof(ConnectionRecord, szEntryName) == (sizeof(HRASCONN) == 8 
 static_assert(sizeof(ConnectionStatusRecord) == 160);
 static_assert(sizeof(DialParamsRecord) == 1052);
 
+// The platform's record types, which the calls take; the service reads the
+// layout from dwSize.
+inline LPRASENTRYNAMEA ToPlatform(EntryNameRecord* r) {
+    return reinterpret_cast<LPRASENTRYNAMEA>(r);
+}
+inline LPRASCONNA ToPlatform(ConnectionRecord* r) { return reinterpret_cast<LPRASCONNA>(r); }
+inline LPRASCONNSTATUSA ToPlatform(ConnectionStatusRecord* r) {
+    return reinterpret_cast<LPRASCONNSTATUSA>(r);
+}
+inline LPRASDIALPARAMSA ToPlatform(DialParamsRecord* r) {
+    return reinterpret_cast<LPRASDIALPARAMSA>(r);
+}
+
 inline constexpr DWORD kConnected = RASCS_Connected;
 inline constexpr DWORD kDisconnected = RASCS_Disconnected;
 static_assert(kConnected == 0x2000 && kDisconnected == 0x2001);
 
-// The calls, with the signatures of their ANSI entry points.
-struct RasApi {
-    DWORD(WINAPI* EnumEntries)
-    (LPCSTR reserved, LPCSTR phoneBook, EntryNameRecord* entries, LPDWORD bytes, LPDWORD count);
-    DWORD(WINAPI* EnumConnections)(ConnectionRecord* connections, LPDWORD bytes, LPDWORD count);
-    DWORD(WINAPI* GetConnectStatus)(HRASCONN connection, ConnectionStatusRecord* status);
-    DWORD(WINAPI* Dial)
-    (LPRASDIALEXTENSIONS extensions, LPCSTR phoneBook, DialParamsRecord* params, DWORD notifierType,
-     LPVOID notifier, HRASCONN* connection);
-    DWORD(WINAPI* HangUp)(HRASCONN connection);
+} // namespace ov::ras
+
+namespace ov {
+
+struct DialupPlatform {
+    decltype(&::RasEnumEntriesA) RasEnumEntriesA;
+    decltype(&::RasEnumConnectionsA) RasEnumConnectionsA;
+    decltype(&::RasGetConnectStatusA) RasGetConnectStatusA;
+    decltype(&::RasDialA) RasDialA;
+    decltype(&::RasHangUpA) RasHangUpA;
 };
 
-// The service in use: rasapi32 unless a test has put another in its place.
-const RasApi& Ras();
-// Tests only: replaces the service; null restores rasapi32.
-void SetRasForTesting(const RasApi* api);
+// The table in use: the system's calls unless a test has put its own in place.
+const DialupPlatform& Dialup();
+// Tests only: puts a table in place; null brings back the system's.
+void SetDialupForTesting(const DialupPlatform* table);
 // rasapi32, loaded from the system folder on first use; tests may rename it.
 SystemLibrary& RasLibrary();
 
-} // namespace ov::ras
+} // namespace ov
