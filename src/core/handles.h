@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <utility>
 
 namespace ov {
@@ -36,15 +35,10 @@ template <class H, auto Close, LONG_PTR InvalidValue = 0> class UniqueHandleOf {
 };
 
 inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
-inline void CloseSearch(HANDLE h) { FindClose(h); }
-inline void CloseKey(HKEY k) { RegCloseKey(k); }
 
 // Event, thread, token, process: null when absent.
 using UniqueHandle = UniqueHandleOf<HANDLE, &CloseKernelHandle>;
-// File opened with CreateFileA: INVALID_HANDLE_VALUE when absent.
+// File opened with CreateFile: INVALID_HANDLE_VALUE when absent.
 using UniqueFile = UniqueHandleOf<HANDLE, &CloseKernelHandle, -1>;
-// Directory search from FindFirstFileA: INVALID_HANDLE_VALUE when absent.
-using UniqueSearch = UniqueHandleOf<HANDLE, &CloseSearch, -1>;
-using UniqueKey = UniqueHandleOf<HKEY, &CloseKey>;
 
 } // namespace ov

@@ -1,8 +1,16 @@
 // Which table of platform calls a subsystem uses: the system's own, unless a
-// test has put a simulated one in its place.
+// test has put a simulated one in its place. A table lists its calls once, as
+// OV_<SUB>_CALLS(X); its members are named after the Win32 calls they hold and
+// typed as their declarations, and it defines its system calls as
+// Table::kSystem.
 #pragma once
 
 #include <atomic>
+
+// A table's member for a call.
+#define OV_PLATFORM_MEMBER(call) decltype(&::call) call;
+// The system's entry for a call that the module imports.
+#define OV_SYSTEM_CALL(call) &::call,
 
 namespace ov {
 
@@ -21,5 +29,15 @@ template <class Table> class PlatformBinding {
     const Table* m_system;
     std::atomic<const Table*> m_active;
 };
+
+template <class Table> inline PlatformBinding<Table> g_platformBinding{Table::kSystem};
+
+// The table in use.
+template <class Table> const Table& Platform() { return g_platformBinding<Table>.Get(); }
+
+// Tests only: puts a table in place; null brings back the system's.
+template <class Table> void SetPlatformForTesting(const Table* table) {
+    g_platformBinding<Table>.Replace(table);
+}
 
 } // namespace ov

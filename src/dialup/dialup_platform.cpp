@@ -1,6 +1,5 @@
 #include "dialup/dialup_platform.h"
 
-#include "core/platform_binding.h"
 #include "core/system_library.h"
 
 namespace ov {
@@ -8,23 +7,12 @@ namespace {
 
 SystemLibrary g_rasapi32{"rasapi32.dll"};
 
-// Without rasapi32 or the function a call answers an error code: the lists
-// are empty and a dial fails, as when the service refuses.
-const DialupPlatform kSystem = {
-    OV_LATE_BOUND(g_rasapi32, RasEnumEntriesA, ERROR_PROC_NOT_FOUND),
-    OV_LATE_BOUND(g_rasapi32, RasEnumConnectionsA, ERROR_PROC_NOT_FOUND),
-    OV_LATE_BOUND(g_rasapi32, RasGetConnectStatusA, ERROR_PROC_NOT_FOUND),
-    OV_LATE_BOUND(g_rasapi32, RasDialA, ERROR_PROC_NOT_FOUND),
-    OV_LATE_BOUND(g_rasapi32, RasHangUpA, ERROR_PROC_NOT_FOUND),
-};
-
-PlatformBinding<DialupPlatform> g_active{kSystem};
-
 } // namespace
 
-const DialupPlatform& Dialup() { return g_active.Get(); }
-
-void SetDialupForTesting(const DialupPlatform* table) { g_active.Replace(table); }
+// Without rasapi32 or the function a call answers an error code: the lists
+// are empty and a dial fails, as when the service refuses.
+#define OV_RAS_CALL(call) OV_LATE_BOUND(g_rasapi32, call, ERROR_PROC_NOT_FOUND),
+const DialupPlatform DialupPlatform::kSystem = {OV_DIALUP_CALLS(OV_RAS_CALL)};
 
 SystemLibrary& RasLibrary() { return g_rasapi32; }
 

@@ -9,6 +9,8 @@
 
 #include <cstddef>
 
+#include "core/platform_binding.h"
+
 namespace ov {
 class SystemLibrary;
 }
@@ -86,18 +88,15 @@ static_assert(kConnected == 0x2000 && kDisconnected == 0x2001);
 
 namespace ov {
 
+#define OV_DIALUP_CALLS(X)                                                                         \
+    X(RasEnumEntriesA) X(RasEnumConnectionsA) X(RasGetConnectStatusA) X(RasDialA) X(RasHangUpA)
+
 struct DialupPlatform {
-    decltype(&::RasEnumEntriesA) RasEnumEntriesA;
-    decltype(&::RasEnumConnectionsA) RasEnumConnectionsA;
-    decltype(&::RasGetConnectStatusA) RasGetConnectStatusA;
-    decltype(&::RasDialA) RasDialA;
-    decltype(&::RasHangUpA) RasHangUpA;
+    OV_DIALUP_CALLS(OV_PLATFORM_MEMBER)
+    static const DialupPlatform kSystem;
 };
 
-// The table in use: the system's calls unless a test has put its own in place.
-const DialupPlatform& Dialup();
-// Tests only: puts a table in place; null brings back the system's.
-void SetDialupForTesting(const DialupPlatform* table);
+inline const DialupPlatform& Dialup() { return Platform<DialupPlatform>(); }
 // rasapi32, loaded from the system folder on first use; tests may rename it.
 SystemLibrary& RasLibrary();
 

@@ -19,7 +19,8 @@ BOOL CRASHangUp::InitInstance() {
     else
         hungUpNamed = HangUpNamed();
     SetFinalText(hungUpNamed ? "1" : "0");
-    // This worker ends through its message loop, which takes the quit request at once.
+    // This worker ends through its own message loop, which takes the quit
+    // request at once.
     PostQuitMessage(0);
     return TRUE;
 }

@@ -68,6 +68,7 @@ std::string JoinNames(const std::vector<std::string>& names) {
     return joined;
 }
 
+// The locale's lower case, called directly: it is no call of the service.
 std::string Lower(std::string_view text) {
     std::string lowered(text);
     if (!lowered.empty()) CharLowerBuffA(lowered.data(), static_cast<DWORD>(lowered.size()));

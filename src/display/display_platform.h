@@ -4,25 +4,21 @@
 
 #include <windows.h>
 
+#include "core/platform_binding.h"
+
 namespace ov {
 
+#define OV_DISPLAY_CALLS(X)                                                                        \
+    X(EnumDisplaySettingsA)                                                                        \
+    X(ChangeDisplaySettingsA) X(GetWindowLongA) X(SetWindowLongA) X(SetWindowPos)                  \
+        X(InvalidateRect) X(EnumWindows) X(GetWindowThreadProcessId) X(GetCurrentProcessId)        \
+            X(InternalGetWindowText) X(GetWindowTextA)
+
 struct DisplayPlatform {
-    decltype(&::EnumDisplaySettingsA) EnumDisplaySettingsA;
-    decltype(&::ChangeDisplaySettingsA) ChangeDisplaySettingsA;
-    decltype(&::GetWindowLongA) GetWindowLongA;
-    decltype(&::SetWindowLongA) SetWindowLongA;
-    decltype(&::SetWindowPos) SetWindowPos;
-    decltype(&::InvalidateRect) InvalidateRect;
-    decltype(&::EnumWindows) EnumWindows;
-    decltype(&::GetWindowThreadProcessId) GetWindowThreadProcessId;
-    decltype(&::GetCurrentProcessId) GetCurrentProcessId;
-    decltype(&::InternalGetWindowText) InternalGetWindowText;
-    decltype(&::GetWindowTextA) GetWindowTextA;
+    OV_DISPLAY_CALLS(OV_PLATFORM_MEMBER)
+    static const DisplayPlatform kSystem;
 };
 
-// The table in use: the system's calls unless a test has put its own in place.
-const DisplayPlatform& Display();
-// Tests only: puts a table in place; null brings back the system's.
-void SetDisplayForTesting(const DisplayPlatform* table);
+inline const DisplayPlatform& Display() { return Platform<DisplayPlatform>(); }
 
 } // namespace ov

@@ -15,7 +15,7 @@ constexpr std::wstring_view kEveryEntry = L"*.*";
 // False when the walk must not go into dest: it already exists and may not be replaced.
 bool MakeDestination(const ov::WidePath& dest, short failIfExists) {
     if (ov::Files().CreateDirectoryW(dest.c_str(), nullptr)) return true;
-    return !(GetLastError() == ERROR_ALREADY_EXISTS && failIfExists);
+    return !(GetLastError() == ERROR_ALREADY_EXISTS && failIfExists); // as the call left it
 }
 
 } // namespace

@@ -50,7 +50,7 @@ FsSearch OpenSearch(WidePath& directory, std::wstring_view pattern, WIN32_FIND_D
     const AppendedName searchPath(directory, pattern);
     FsSearch search(Files().FindFirstFileExW(directory.c_str(), level, &entry,
                                              FindExSearchNameMatch, nullptr, flags));
-    // Vista knows neither the basic level nor the large fetch.
+    // Vista knows neither the basic level nor the large fetch (its last error says so).
     if (!search && GetLastError() == ERROR_INVALID_PARAMETER &&
         (level != FindExInfoStandard || flags))
         search.reset(Files().FindFirstFileExW(directory.c_str(), FindExInfoStandard, &entry,

@@ -1,23 +1,7 @@
 #include "files/files_platform.h"
 
-#include "core/platform_binding.h"
-
 namespace ov {
-namespace {
 
-const FilesPlatform kSystem = {
-    &::GetFullPathNameW, &::FindFirstFileExW, &::FindNextFileW, &::FindClose,
-    &::CreateDirectoryW, &::CopyFileW,        &::DeleteFileW,   &::RemoveDirectoryW,
-    &::CreateFileW,      &::GetFileTime,      &::GetFileSizeEx, &::GetFileInformationByHandle,
-    &::CloseHandle,
-};
-
-PlatformBinding<FilesPlatform> g_active{kSystem};
-
-} // namespace
-
-const FilesPlatform& Files() { return g_active.Get(); }
-
-void SetFilesForTesting(const FilesPlatform* table) { g_active.Replace(table); }
+const FilesPlatform FilesPlatform::kSystem = {OV_FILES_CALLS(OV_SYSTEM_CALL)};
 
 } // namespace ov

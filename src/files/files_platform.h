@@ -6,29 +6,22 @@
 #include <windows.h>
 
 #include "core/handles.h"
+#include "core/platform_binding.h"
 
 namespace ov {
 
+#define OV_FILES_CALLS(X)                                                                          \
+    X(GetFullPathNameW)                                                                            \
+    X(FindFirstFileExW) X(FindNextFileW) X(FindClose) X(CreateDirectoryW) X(CopyFileW)             \
+        X(DeleteFileW) X(RemoveDirectoryW) X(CreateFileW) X(GetFileTime) X(GetFileSizeEx)          \
+            X(GetFileInformationByHandle) X(CloseHandle)
+
 struct FilesPlatform {
-    decltype(&::GetFullPathNameW) GetFullPathNameW;
-    decltype(&::FindFirstFileExW) FindFirstFileExW;
-    decltype(&::FindNextFileW) FindNextFileW;
-    decltype(&::FindClose) FindClose;
-    decltype(&::CreateDirectoryW) CreateDirectoryW;
-    decltype(&::CopyFileW) CopyFileW;
-    decltype(&::DeleteFileW) DeleteFileW;
-    decltype(&::RemoveDirectoryW) RemoveDirectoryW;
-    decltype(&::CreateFileW) CreateFileW;
-    decltype(&::GetFileTime) GetFileTime;
-    decltype(&::GetFileSizeEx) GetFileSizeEx;
-    decltype(&::GetFileInformationByHandle) GetFileInformationByHandle;
-    decltype(&::CloseHandle) CloseHandle;
+    OV_FILES_CALLS(OV_PLATFORM_MEMBER)
+    static const FilesPlatform kSystem;
 };
 
-// The table in use: the system's calls unless a test has put its own in place.
-const FilesPlatform& Files();
-// Tests only: puts a table in place; null brings back the system's.
-void SetFilesForTesting(const FilesPlatform* table);
+inline const FilesPlatform& Files() { return Platform<FilesPlatform>(); }
 
 inline void CloseFilesSearch(HANDLE search) { Files().FindClose(search); }
 inline void CloseFilesHandle(HANDLE file) { Files().CloseHandle(file); }

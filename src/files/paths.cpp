@@ -31,6 +31,8 @@ std::optional<std::wstring> FullPathOf(const std::wstring& path) {
 
 } // namespace
 
+// The code-page conversions are no file-system calls, and no test replaces
+// them: they are called directly.
 std::optional<std::wstring> WideFromAnsi(std::string_view text) {
     if (text.empty()) return std::wstring();
     const int length = static_cast<int>(text.size());

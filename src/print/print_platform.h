@@ -6,24 +6,23 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "core/platform_binding.h"
+
 namespace ov {
 
 class SystemLibrary;
 
+#define OV_PRINT_CALLS(X)                                                                          \
+    X(OpenPrinterA)                                                                                \
+    X(StartDocPrinterA) X(StartPagePrinter) X(WritePrinter) X(EndPagePrinter) X(EndDocPrinter)     \
+        X(ClosePrinter)
+
 struct PrintPlatform {
-    decltype(&::OpenPrinterA) OpenPrinterA;
-    decltype(&::StartDocPrinterA) StartDocPrinterA;
-    decltype(&::StartPagePrinter) StartPagePrinter;
-    decltype(&::WritePrinter) WritePrinter;
-    decltype(&::EndPagePrinter) EndPagePrinter;
-    decltype(&::EndDocPrinter) EndDocPrinter;
-    decltype(&::ClosePrinter) ClosePrinter;
+    OV_PRINT_CALLS(OV_PLATFORM_MEMBER)
+    static const PrintPlatform kSystem;
 };
 
-// The table in use: the system's calls unless a test has put its own in place.
-const PrintPlatform& Print();
-// Tests only: puts a table in place; null brings back the system's.
-void SetPrintForTesting(const PrintPlatform* table);
+inline const PrintPlatform& Print() { return Platform<PrintPlatform>(); }
 // winspool.drv, loaded from the system folder on first use; tests may rename it.
 SystemLibrary& SpoolerLibrary();
 

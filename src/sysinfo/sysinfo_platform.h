@@ -7,37 +7,28 @@
 #include <windows.h>
 
 #include "core/handles.h"
+#include "core/platform_binding.h"
 
 namespace ov {
 
 class SystemLibrary;
 
+#define OV_SYSINFO_CALLS(X)                                                                        \
+    X(GetWindowsDirectoryA)                                                                        \
+    X(GetSystemDirectoryA) X(GetTempPathA) X(GetComputerNameA) X(RegOpenKeyExA)                    \
+        X(RegQueryValueExA) X(RegCloseKey) X(GetUserNameA) X(GetCurrentProcess)                    \
+            X(OpenProcessToken) X(GetTokenInformation) X(GlobalAlloc) X(GlobalFree)                \
+                X(LookupAccountSidA) X(CloseHandle) X(VerLanguageNameA)
+// Version.dll's, bound on first use.
+#define OV_VERSION_CALLS(X) X(GetFileVersionInfoSizeA) X(GetFileVersionInfoA) X(VerQueryValueA)
+
 struct SysinfoPlatform {
-    decltype(&::GetWindowsDirectoryA) GetWindowsDirectoryA;
-    decltype(&::GetSystemDirectoryA) GetSystemDirectoryA;
-    decltype(&::GetTempPathA) GetTempPathA;
-    decltype(&::GetComputerNameA) GetComputerNameA;
-    decltype(&::RegOpenKeyExA) RegOpenKeyExA;
-    decltype(&::RegQueryValueExA) RegQueryValueExA;
-    decltype(&::RegCloseKey) RegCloseKey;
-    decltype(&::GetUserNameA) GetUserNameA;
-    decltype(&::GetCurrentProcess) GetCurrentProcess;
-    decltype(&::OpenProcessToken) OpenProcessToken;
-    decltype(&::GetTokenInformation) GetTokenInformation;
-    decltype(&::GlobalAlloc) GlobalAlloc;
-    decltype(&::GlobalFree) GlobalFree;
-    decltype(&::LookupAccountSidA) LookupAccountSidA;
-    decltype(&::CloseHandle) CloseHandle;
-    decltype(&::GetFileVersionInfoSizeA) GetFileVersionInfoSizeA;
-    decltype(&::GetFileVersionInfoA) GetFileVersionInfoA;
-    decltype(&::VerQueryValueA) VerQueryValueA;
-    decltype(&::VerLanguageNameA) VerLanguageNameA;
+    OV_SYSINFO_CALLS(OV_PLATFORM_MEMBER)
+    OV_VERSION_CALLS(OV_PLATFORM_MEMBER)
+    static const SysinfoPlatform kSystem;
 };
 
-// The table in use: the system's calls unless a test has put its own in place.
-const SysinfoPlatform& Sysinfo();
-// Tests only: puts a table in place; null brings back the system's.
-void SetSysinfoForTesting(const SysinfoPlatform* table);
+inline const SysinfoPlatform& Sysinfo() { return Platform<SysinfoPlatform>(); }
 // version.dll, loaded from the system folder on first use; tests may rename it.
 SystemLibrary& VersionLibrary();
 

@@ -64,11 +64,11 @@ SimulatedRas::SimulatedRas() {
     g_current = this;
     static const ov::DialupPlatform api{&EnumEntries, &EnumConnections, &GetConnectStatus, &Dial,
                                         &HangUp};
-    ov::SetDialupForTesting(&api);
+    ov::SetPlatformForTesting(&api);
 }
 
 SimulatedRas::~SimulatedRas() {
-    ov::SetDialupForTesting(nullptr);
+    ov::SetPlatformForTesting<ov::DialupPlatform>(nullptr);
     g_current = nullptr;
 }
 

@@ -65,10 +65,10 @@ class DisplaySimulated : public ::testing::Test {
         SimulatedDisplay::active = &display;
         platform.EnumDisplaySettingsA = &SimulatedDisplay::Enum;
         platform.ChangeDisplaySettingsA = &SimulatedDisplay::Change;
-        ov::SetDisplayForTesting(&platform);
+        ov::SetPlatformForTesting(&platform);
     }
     void TearDown() override {
-        ov::SetDisplayForTesting(nullptr);
+        ov::SetPlatformForTesting<ov::DisplayPlatform>(nullptr);
         SimulatedDisplay::active = nullptr;
     }
 

@@ -65,9 +65,9 @@ class FilesCountRule : public ::testing::Test {
   protected:
     void SetUp() override {
         g_copies = g_deletes = 0;
-        ov::SetFilesForTesting(&kSimulated);
+        ov::SetPlatformForTesting(&kSimulated);
     }
-    void TearDown() override { ov::SetFilesForTesting(nullptr); }
+    void TearDown() override { ov::SetPlatformForTesting<ov::FilesPlatform>(nullptr); }
 
     static std::string Wait(short slot) { return WaitForSlot(TheApp(), slot); }
 };
@@ -207,9 +207,9 @@ TEST(FilesDeleteReparseTags, OnlyNameSurrogatesAndUntaggedLinksArePassedOver) {
     fs.FindClose = TaggedFindClose;
     fs.DeleteFileW = fs.RemoveDirectoryW = TaggedDelete;
     g_removed.clear();
-    ov::SetFilesForTesting(&fs);
+    ov::SetPlatformForTesting(&fs);
     const std::string outcome = WaitForSlot(TheApp(), TheApp().FileDelete("C:\\root\\*.*", 1));
-    ov::SetFilesForTesting(nullptr);
+    ov::SetPlatformForTesting<ov::FilesPlatform>(nullptr);
 
     std::set<std::wstring> expected;
     for (const TaggedFolder& f : kTagged) {

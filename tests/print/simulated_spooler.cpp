@@ -9,11 +9,11 @@ SimulatedSpooler* SimulatedSpooler::s_active = nullptr;
 SimulatedSpooler::SimulatedSpooler()
     : m_platform{&Open, &StartDoc, &StartPage, &Write, &EndPage, &EndDoc, &Close} {
     s_active = this;
-    ov::SetPrintForTesting(&m_platform);
+    ov::SetPlatformForTesting(&m_platform);
 }
 
 SimulatedSpooler::~SimulatedSpooler() {
-    ov::SetPrintForTesting(nullptr);
+    ov::SetPlatformForTesting<ov::PrintPlatform>(nullptr);
     s_active = nullptr;
 }
 

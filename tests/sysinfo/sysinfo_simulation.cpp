@@ -179,10 +179,10 @@ SimState& Sim() { return g_state; }
 void SysInfoSimTest::SetUp() {
     g_state = SimState{};
     static const ov::SysinfoPlatform simulated = Simulated();
-    ov::SetSysinfoForTesting(&simulated);
+    ov::SetPlatformForTesting(&simulated);
 }
 
-void SysInfoSimTest::TearDown() { ov::SetSysinfoForTesting(nullptr); }
+void SysInfoSimTest::TearDown() { ov::SetPlatformForTesting<ov::SysinfoPlatform>(nullptr); }
 
 int ErrorLogLines(const std::string& traceName) {
     char dir[MAX_PATH];

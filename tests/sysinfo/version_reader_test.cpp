@@ -147,9 +147,9 @@ class SimulatedVersionLibrary {
         m_api.GetFileVersionInfoSizeA = &SimulatedBlock::Size;
         m_api.GetFileVersionInfoA = &SimulatedBlock::Read;
         m_api.VerQueryValueA = &SimulatedBlock::Query;
-        ov::SetSysinfoForTesting(&m_api);
+        ov::SetPlatformForTesting(&m_api);
     }
-    ~SimulatedVersionLibrary() { ov::SetSysinfoForTesting(nullptr); }
+    ~SimulatedVersionLibrary() { ov::SetPlatformForTesting<ov::SysinfoPlatform>(nullptr); }
     SimulatedVersionLibrary(const SimulatedVersionLibrary&) = delete;
     SimulatedVersionLibrary& operator=(const SimulatedVersionLibrary&) = delete;
 
