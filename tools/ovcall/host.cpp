@@ -63,18 +63,14 @@ std::vector<std::string> Lines(const std::string& text) {
 
 } // namespace
 
-std::string Module::PathBesideHost() { return FolderOfHost() + "\\OvDurAru.dll"; }
-
-Module::Module(const std::string& path) : m_path(path) {
-    m_handle = LoadLibraryA(path.c_str());
-    if (!m_handle)
-        throw ModuleError("cannot load " + path + " (error " + std::to_string(GetLastError()) +
-                          "); it must lie beside ovcall.exe");
+Module::Module(const std::string& path) try : m_exports(ov::LoadModule(path)), m_path(path) {
+} catch (const ov::LoadError& e) {
+    throw ModuleError(std::string(e.what()) + "; OvDurAru.dll must lie beside ovcall.exe");
 }
 
 FARPROC Module::Resolve(const ExportInfo& info, bool byOrdinal) const {
     const char* key = byOrdinal ? MAKEINTRESOURCEA(info.ordinal) : info.name.data();
-    FARPROC proc = GetProcAddress(m_handle, key);
+    FARPROC proc = GetProcAddress(m_exports.handle, key);
     if (!proc)
         throw ModuleError(
             m_path + " has no export " +
@@ -92,12 +88,7 @@ std::string ReadScriptFile(const std::string& path) {
     return s;
 }
 
-Host::Host(Module& module, const Options& options) : m_module(module), m_options(options) {
-    m_isActive = reinterpret_cast<decltype(m_isActive)>(
-        reinterpret_cast<void*>(m_module.Resolve(*FindByName("IsActive"), false)));
-    m_getData = reinterpret_cast<decltype(m_getData)>(
-        reinterpret_cast<void*>(m_module.Resolve(*FindByName("GetData"), false)));
-}
+Host::Host(Module& module, const Options& options) : m_module(module), m_options(options) {}
 
 Host::~Host() = default;
 
@@ -138,7 +129,7 @@ Host::Result Host::ExecuteSlot(short slot) {
         return r;
     }
     const ULONGLONG start = GetTickCount64();
-    while (m_isActive(slot)) {
+    while (m_module.exports().IsActive(slot)) {
         if (m_options.timeoutMs && GetTickCount64() - start >= *m_options.timeoutMs) {
             r.timedOut = true;
             r.note = "slot " + number + " still active after " +
@@ -149,7 +140,7 @@ Host::Result Host::ExecuteSlot(short slot) {
         }
         Sleep(kPollMs);
     }
-    r.plain = m_getData(slot);
+    r.plain = m_module.exports().GetData(slot);
     r.detailed = Quote(r.plain) + " (slot " + number + ")";
     return r;
 }
@@ -157,7 +148,7 @@ Host::Result Host::ExecuteSlot(short slot) {
 void Host::LetJobsFinish() {
     const ULONGLONG start = GetTickCount64();
     for (short slot : m_unwaited) {
-        while (m_isActive(slot)) {
+        while (m_module.exports().IsActive(slot)) {
             if (m_options.timeoutMs && GetTickCount64() - start >= *m_options.timeoutMs) break;
             Sleep(kPollMs);
         }
