@@ -32,11 +32,6 @@ std::string SelfPath() {
     return std::string(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
 }
 
-std::string ProgramDir() {
-    const std::string self = SelfPath();
-    return self.substr(0, self.find_last_of('\\') + 1);
-}
-
 ov::LoadedModule g_ov;
 
 // Polls as an attentive caller would: yield for the first millisecond, then
@@ -1098,7 +1093,7 @@ int main(int argc, char** argv) {
     bool full = false;
     bool scale = false;
     int reps = 0;
-    std::string csv = ProgramDir() + "ovbench.csv";
+    std::string csv = ov::ProgramFolder() + "\\ovbench.csv";
     std::string only;
     std::string scaleList;
     if (argc == 5 && std::string(argv[1]) == "--memory-probe")

@@ -11,20 +11,22 @@ template <class F> void Resolve(HMODULE module, const std::string& path, F& fn, 
 
 } // namespace
 
-std::string ModuleBesideProgram() {
+std::string ProgramFolder() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return "OvDurAru.dll";
+        if (n == 0) return ".";
         if (n < path.size()) {
             path.resize(n);
             break;
         }
         path.resize(path.size() * 2);
     }
-    path.resize(path.find_last_of("\\/") + 1);
-    return path + "OvDurAru.dll";
+    const auto cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? "." : path.substr(0, cut);
 }
+
+std::string ModuleBesideProgram() { return ProgramFolder() + "\\OvDurAru.dll"; }
 
 LoadedModule LoadModule(const std::string& path) {
     LoadedModule m;

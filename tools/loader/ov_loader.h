@@ -25,7 +25,8 @@ struct LoadedModule {
 #undef OV_EXPORT_POINTER
 };
 
-// OvDurAru.dll in the folder of the running program.
+// The folder of the running program, and OvDurAru.dll in it.
+std::string ProgramFolder();
 std::string ModuleBesideProgram();
 
 // Loads the module at path, for the life of the process: a worker that has

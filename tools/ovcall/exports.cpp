@@ -21,27 +21,19 @@ template <> HWND Pass<HWND>(Argument& a) {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(a.number));
 }
 
-template <class T> constexpr ParamKind KindOf() {
-    if constexpr (std::is_same_v<T, const char*>)
-        return ParamKind::Text;
-    else if constexpr (std::is_same_v<T, char*>)
-        return ParamKind::WritableText;
-    else if constexpr (std::is_same_v<T, short>)
-        return ParamKind::Short;
-    else if constexpr (std::is_same_v<T, int>)
-        return ParamKind::Int;
-    else {
-        static_assert(std::is_same_v<T, HWND>, "a parameter type ovcall cannot pass");
-        return ParamKind::Window;
-    }
-}
+template <class T> constexpr ParamKind kKind = T::not_a_parameter_type_ovcall_can_pass;
+template <> constexpr ParamKind kKind<const char*> = ParamKind::Text;
+template <> constexpr ParamKind kKind<char*> = ParamKind::WritableText;
+template <> constexpr ParamKind kKind<short> = ParamKind::Short;
+template <> constexpr ParamKind kKind<int> = ParamKind::Int;
+template <> constexpr ParamKind kKind<HWND> = ParamKind::Window;
 
 // An export of the C type R(__cdecl*)(A...): its parameters, and a call through that type.
 template <class F> struct Typed;
 template <class R, class... A> struct Typed<R(__cdecl*)(A...)> {
     // The parameters, named by the export list's "(name, name, ...)".
     static constexpr std::array<Param, sizeof...(A)> Params(std::string_view names) {
-        std::array<Param, sizeof...(A)> params{{{KindOf<A>(), {}}...}};
+        std::array<Param, sizeof...(A)> params{{{kKind<A>, {}}...}};
         names = names.substr(1, names.size() - 2);
         for (Param& p : params) {
             const auto comma = names.find(", ");

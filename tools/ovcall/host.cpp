@@ -15,21 +15,6 @@ namespace {
 
 constexpr DWORD kPollMs = 2;
 
-std::string FolderOfHost() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return ".";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const auto cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? "." : path.substr(0, cut);
-}
-
 std::optional<std::string> EnvironmentVariable(std::string_view name) {
     const std::string key(name);
     const DWORD need = GetEnvironmentVariableA(key.c_str(), nullptr, 0);
@@ -171,7 +156,7 @@ int Host::RunSingle() {
 }
 
 int Host::RunScript(const std::string& path) {
-    SetEnvironmentVariableA("OVCALL_DIR", FolderOfHost().c_str());
+    SetEnvironmentVariableA("OVCALL_DIR", ov::ProgramFolder().c_str());
     struct Step {
         int line;
         Call call;
