@@ -21,55 +21,18 @@
 #include <utility>
 #include <vector>
 
+#include "loader/ov_loader.h"
+
 namespace {
 
 // ---- The module, loaded as the runtime loads it ----------------------------
 
-struct Ov {
-    HMODULE handle = nullptr;
-    short(__cdecl* DirCopy)(const char*, const char*, short, short);
-    short(__cdecl* FileCopy)(const char*, const char*, short, short);
-    short(__cdecl* FileDelete)(const char*, short);
-    const char*(__cdecl* GetData)(short);
-    short(__cdecl* GetFileList)(const char*, short);
-    short(__cdecl* GetFileListCount)();
-    const char*(__cdecl* GetFileListName)(short);
-    short(__cdecl* IsActive)(short);
-};
-
-std::string ProgramDir() {
+std::string SelfPath() {
     char self[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string dir(self, n);
-    dir.resize(dir.find_last_of('\\') + 1);
-    return dir;
+    return std::string(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
 }
 
-template <class F> void Resolve(HMODULE module, F& fn, const char* name) {
-    FARPROC proc = GetProcAddress(module, name);
-    if (!proc) throw std::runtime_error(std::string("export missing: ") + name);
-    fn = reinterpret_cast<F>(reinterpret_cast<void*>(proc));
-}
-
-Ov LoadModule() {
-    Ov o;
-    const std::string path = ProgramDir() + "OvDurAru.dll";
-    o.handle = LoadLibraryA(path.c_str());
-    if (!o.handle) throw std::runtime_error("cannot load " + path);
-#define OV_RESOLVE(name) Resolve(o.handle, o.name, #name)
-    OV_RESOLVE(DirCopy);
-    OV_RESOLVE(FileCopy);
-    OV_RESOLVE(FileDelete);
-    OV_RESOLVE(GetData);
-    OV_RESOLVE(GetFileList);
-    OV_RESOLVE(GetFileListCount);
-    OV_RESOLVE(GetFileListName);
-    OV_RESOLVE(IsActive);
-#undef OV_RESOLVE
-    return o;
-}
-
-Ov g_ov;
+ov::LoadedModule g_ov;
 
 // Polls as an attentive caller would: yield for the first millisecond, then
 // sleep, so a long job does not share its cores with a spinning caller.
@@ -603,21 +566,14 @@ void Add(const std::string& op, const char* unit, const std::vector<double>& our
     const double ours = Median(oursRuns), base = Median(baseRuns);
     const auto [oMin, oMax] = std::minmax_element(oursRuns.begin(), oursRuns.end());
     const auto [bMin, bMax] = std::minmax_element(baseRuns.begin(), baseRuns.end());
-    const Row& r =
-        g_rows.emplace_back(Row{op, unit, baseline, ours, base, PairedRatio(oursRuns, baseRuns),
-                                *oMin, *oMax, *bMin, *bMax, target});
-    std::printf("  %-48s ours %9s %-7s  %-30s %9s %-7s  ratio %.2f  %s\n", op.c_str(),
-                Figure(ours).c_str(), unit, baseline.c_str(), Figure(base).c_str(), unit, r.ratio,
-                Verdict(r).c_str());
-    std::fflush(stdout);
+    g_rows.push_back(Row{op, unit, baseline, ours, base, PairedRatio(oursRuns, baseRuns), *oMin,
+                         *oMax, *bMin, *bMax, target});
 }
 
 void Note(const char* fmt, double a, double b = 0, double c = 0) {
     char line[256];
     std::snprintf(line, sizeof line, fmt, a, b, c);
     g_notes.push_back(line);
-    std::printf("  note: %s\n", line);
-    std::fflush(stdout);
 }
 
 void Expect(bool ok, const std::string& what) {
@@ -680,7 +636,7 @@ int MemoryProbe(const std::string& who, const std::string& pattern,
     long count = 0;
     MemoryReading before{}, after{};
     if (who == "dll") {
-        g_ov = LoadModule();
+        g_ov = ov::LoadModule(ov::ModuleBesideProgram());
         Wait(g_ov.GetFileList(emptyPattern.c_str(), 1));
         before = ReadMemory();
         count = ToLong(Wait(g_ov.GetFileList(pattern.c_str(), 1)));
@@ -697,11 +653,6 @@ int MemoryProbe(const std::string& who, const std::string& pattern,
                 static_cast<long long>(after.committed - before.committed),
                 static_cast<long long>(after.privateUsage - before.privateUsage));
     return 0;
-}
-
-std::string SelfPath() {
-    char self[MAX_PATH];
-    return std::string(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
 }
 
 // Per entry, the growth of each reading over a listing of files entries.
@@ -800,9 +751,9 @@ void BenchDirCopy(const std::string& root, const Sizes& s) {
         Expect(n == 0, "plain attribute skip loop copied files");
         info.push_back(
             TimeOnThreadMs([&] { n = PlainCopyTree(src, dst, &StampCheck::ByHandleInfo); }));
-        Expect(n == 0, "plain skip loop copied files");
+        Expect(n == 0, "plain handle-information skip loop copied files");
         firstThread.push_back(TimeMs([&] { n = PlainCopyTree(src, dst, &StampCheck::ByHandle); }));
-        Expect(n == 0, "plain attribute skip loop copied files");
+        Expect(n == 0, "plain skip loop on the first thread copied files");
         xcopy.push_back(TimeMs(
             [&] { RunTool("xcopy " + Quoted(src) + " " + Quoted(dst) + " /E /I /Y /Q /D"); }));
     }
@@ -966,9 +917,6 @@ DWORD WINAPI JobThread(LPVOID p) {
     SkipJob(a->src, a->dst);
     return 0;
 }
-struct Unwind {};
-__attribute__((noinline)) void Throw() { throw Unwind{}; }
-
 DWORD WINAPI EmptyThread(LPVOID) { return 0; }
 
 // The job on its own thread, its end published through a flag as a slot does.
@@ -980,15 +928,6 @@ DWORD WINAPI FlagThread(LPVOID p) {
     auto* a = static_cast<FlagArgs*>(p);
     SkipJob(a->job.src, a->job.dst);
     InterlockedExchange(&a->active, 0);
-    return 0;
-}
-
-// A fresh thread's first C++ throw, as a worker ends its thread by one.
-DWORD WINAPI ThrowingThread(LPVOID) {
-    try {
-        Throw();
-    } catch (const Unwind&) {
-    }
     return 0;
 }
 
@@ -1031,7 +970,7 @@ void BenchRoundTrip(const std::string& root, const Sizes& s) {
     JobArgs args{src.c_str(), dst.c_str()};
     const int n = s.roundTrips;
 
-    std::vector<double> ours, base, bare, job, call, wait, pinned, flagged, throwing;
+    std::vector<double> ours, base, bare, job, call, wait, pinned, flagged;
     long polls = 0;
     for (int r = 0; r < s.reps; ++r) {
         g_polls = 0;
@@ -1059,7 +998,6 @@ void BenchRoundTrip(const std::string& root, const Sizes& s) {
             CloseHandle(t);
         }));
         job.push_back(PerCallUs(n, [&] { SkipJob(args.src, args.dst); }));
-        throwing.push_back(ThreadCostUs(&ThrowingThread, nullptr, n));
         g_polls = 0;
         flagged.push_back(PerCallUs(n, [&] {
             FlagArgs a{args, 1};
@@ -1086,22 +1024,14 @@ void BenchRoundTrip(const std::string& root, const Sizes& s) {
     Note("bare thread create+join %.1f us (%.1f us before the DLL was loaded), the job alone "
          "%.1f us",
          Median(bare), g_bareBeforeLoad, Median(job));
-    Note("thread + job + flag polled as IsActive (yield), then joined: %.1f us; "
-         "thread whose first act is a C++ throw: %.1f us",
-         Median(flagged), Median(throwing));
+    Note("thread + job + flag polled as IsActive (yield), then joined: %.1f us", Median(flagged));
     Note("FileCopy export returns after %.1f us, then %.1f us until IsActive is 0 (%.1f polls)",
          Median(call), Median(wait), static_cast<double>(polls) / (n * s.reps));
     Note("thread with start-up handshake, module pin and FreeLibraryAndExitThread: %.1f us",
          Median(pinned));
     Note("one Sleep(1), the caller's poll step once a job runs past 1 ms: %.2f ms",
          PerCallUs(50, [] { Sleep(1); }) / 1000.0);
-    Note("one IsActive call: %.2f us; one C++ throw and catch: %.1f us",
-         PerCallUs(100000, [] { g_ov.IsActive(29); }), PerCallUs(2000, [] {
-             try {
-                 Throw();
-             } catch (const Unwind&) {
-             }
-         }));
+    Note("one IsActive call: %.2f us", PerCallUs(100000, [] { g_ov.IsActive(29); }));
     DeleteFileA(src.c_str());
     DeleteFileA(dst.c_str());
 }
@@ -1122,6 +1052,20 @@ void WriteCsv(const std::string& path) {
         std::fprintf(f, "\n");
     }
     std::fclose(f);
+}
+
+// The rows and notes measured since the last call, as the run goes.
+void PrintProgress() {
+    static std::size_t rows = 0, notes = 0;
+    for (; rows < g_rows.size(); ++rows) {
+        const Row& r = g_rows[rows];
+        std::printf("  %-48s ours %9s %-7s  %-30s %9s %-7s  ratio %.2f  %s\n", r.operation.c_str(),
+                    Figure(r.ours).c_str(), r.unit.c_str(), r.baseline.c_str(),
+                    Figure(r.base).c_str(), r.unit.c_str(), r.ratio, Verdict(r).c_str());
+    }
+    for (; notes < g_notes.size(); ++notes)
+        std::printf("  note: %s\n", g_notes[notes].c_str());
+    std::fflush(stdout);
 }
 
 void PrintTable(const Sizes& s, bool full, bool scale) {
@@ -1149,7 +1093,7 @@ int main(int argc, char** argv) {
     bool full = false;
     bool scale = false;
     int reps = 0;
-    std::string csv = ProgramDir() + "ovbench.csv";
+    std::string csv = ov::ProgramFolder() + "\\ovbench.csv";
     std::string only;
     std::string scaleList;
     if (argc == 5 && std::string(argv[1]) == "--memory-probe")
@@ -1179,7 +1123,7 @@ int main(int argc, char** argv) {
 
     try {
         g_bareBeforeLoad = ThreadCostUs(&EmptyThread, nullptr, 200);
-        g_ov = LoadModule();
+        g_ov = ov::LoadModule(ov::ModuleBesideProgram());
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         const std::string root =
@@ -1198,9 +1142,13 @@ int main(int argc, char** argv) {
         std::printf("data sets built in %.1f s\n", Now() - t);
 
         if (wanted("copy")) BenchDirCopy(root, s);
+        PrintProgress();
         if (wanted("list")) BenchFileList(root, s);
+        PrintProgress();
         if (wanted("delete")) BenchDelete(root, s);
+        PrintProgress();
         if (wanted("trip")) BenchRoundTrip(root, s);
+        PrintProgress();
 
         if (scale && wanted("copy")) {
             t = Now();
@@ -1208,6 +1156,7 @@ int main(int argc, char** argv) {
             MakeTree(root + "\\scale_large", {kScaleTreeDirs, s.filesPerDir, 0, 0, 0, 0, 0});
             std::printf("scale tree built in %.1f s\n", Now() - t);
             BenchScaleCopy(root, s);
+            PrintProgress();
         }
         if (scale && wanted("list")) {
             std::string largeDir = scaleList;
@@ -1218,6 +1167,7 @@ int main(int argc, char** argv) {
                 std::printf("scale listing folder built in %.1f s\n", Now() - t);
             }
             BenchScaleList(root, largeDir, s);
+            PrintProgress();
         }
 
         t = Now();

@@ -9,7 +9,7 @@ install(TARGETS OvDurAru
   ARCHIVE DESTINATION lib)
 install(TARGETS ovcall RUNTIME DESTINATION bin)
 install(FILES include/OvDurAru.h DESTINATION include)
-install(FILES src/OvDurAru.def DESTINATION lib)
+install(FILES ${OV_DEF_FILE} DESTINATION lib)
 if(LLVM_DLLTOOL)
   install(FILES ${CMAKE_BINARY_DIR}/OvDurAru.lib DESTINATION lib)
 else()

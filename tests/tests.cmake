@@ -37,6 +37,9 @@ foreach(sub core files dialup print display sysinfo tools)
   include(tests/${sub}/tests.cmake OPTIONAL)
 endforeach()
 
+# The probe host loads the DLL through the shared loader.
+target_link_libraries(ovloadprobe PRIVATE ovloader)
+
 foreach(t blackbox_tests inproc_tests)
   gtest_discover_tests(${t} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 300)

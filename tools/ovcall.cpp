@@ -29,7 +29,7 @@ int Run(const std::vector<std::string>& args) {
             std::fputs(ListText().c_str(), stdout);
             return kExitOk;
         }
-        Module module(Module::PathBesideHost());
+        Module module(ov::ModuleBesideProgram());
         Host host(module, options);
         return options.scriptPath.empty() ? host.RunSingle() : host.RunScript(options.scriptPath);
     } catch (const UsageError& e) {

@@ -9,15 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "support/export_list.h"
+#include "loader/ov_loader.h"
 
 namespace {
-
-struct Exports {
-#define OV_EXPORT_POINTER(name, result, parameters) result(__cdecl* name) parameters = nullptr;
-    OV_EXPORT_LIST(OV_EXPORT_POINTER)
-#undef OV_EXPORT_POINTER
-};
 
 void Report(const std::string& key, const std::string& value) {
     std::printf("%s=%s\n", key.c_str(), value.c_str());
@@ -36,7 +30,7 @@ void ReportLibraries(const std::string& when) {
         Report(when + " " + name, LoadedFrom(name));
 }
 
-std::string Wait(const Exports& ov, short slot) {
+std::string Wait(const ov::LoadedModule& ov, short slot) {
     for (const DWORD start = GetTickCount(); slot >= 0 && ov.IsActive(slot); Sleep(1))
         if (GetTickCount() - start > 60000) return "<slot still active>";
     return slot < 0 ? "<no slot>" : ov.GetData(slot);
@@ -50,19 +44,15 @@ int main(int argc, char** argv) {
         Report("bare", LoadLibraryA(argv[2]) ? LoadedFrom(argv[2]) : "-");
         return 0;
     }
-    char self[MAX_PATH];
-    std::string dll(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
-    dll = dll.substr(0, dll.find_last_of('\\') + 1) + "OvDurAru.dll";
     ReportLibraries("before load");
-    HMODULE module = LoadLibraryA(dll.c_str());
-    if (!module) return 2;
+    ov::LoadedModule loaded;
+    try {
+        loaded = ov::LoadModule(ov::ModuleBesideProgram());
+    } catch (const ov::LoadError&) {
+        return 2;
+    }
     ReportLibraries("after load");
-    Exports ov;
-#define OV_RESOLVE(name, result, parameters)                                                       \
-    ov.name = reinterpret_cast<decltype(ov.name)>(                                                 \
-        reinterpret_cast<void*>(GetProcAddress(module, #name)));
-    OV_EXPORT_LIST(OV_RESOLVE)
-#undef OV_RESOLVE
+    const ov::LoadedModule& ov = loaded;
 
     Report("RASEntries", ov.RASEntries());
     ReportLibraries("after RASEntries");

@@ -10,39 +10,16 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-template <class F> void Resolve(HMODULE module, F& fn, const char* name) {
-    FARPROC proc = GetProcAddress(module, name);
-    if (!proc) {
-        ADD_FAILURE() << "export missing: " << name;
-        std::abort();
-    }
-    fn = reinterpret_cast<F>(reinterpret_cast<void*>(proc));
-}
-
-} // namespace
-
-std::string OvModule::Path() {
-    char self[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string dir(self, n);
-    dir.resize(dir.find_last_of('\\') + 1);
-    return dir + "OvDurAru.dll";
-}
+std::string OvModule::Path() { return ov::ModuleBesideProgram(); }
 
 OvModule& OvModule::Get() {
     static OvModule m = [] {
-        OvModule o;
-        o.handle = LoadLibraryA(Path().c_str());
-        if (!o.handle) {
-            ADD_FAILURE() << "cannot load " << Path();
+        try {
+            return OvModule{ov::LoadModule(Path())};
+        } catch (const ov::LoadError& e) {
+            ADD_FAILURE() << e.what();
             std::abort();
         }
-#define OV_RESOLVE(name, result, parameters) Resolve(o.handle, o.name, #name);
-        OV_EXPORT_LIST(OV_RESOLVE)
-#undef OV_RESOLVE
-        return o;
     }();
     return m;
 }

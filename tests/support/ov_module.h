@@ -6,15 +6,9 @@
 
 #include <string>
 
-#include "support/export_list.h"
+#include "loader/ov_loader.h"
 
-struct OvModule {
-    HMODULE handle = nullptr;
-
-#define OV_EXPORT_POINTER(name, result, parameters) result(__cdecl* name) parameters = nullptr;
-    OV_EXPORT_LIST(OV_EXPORT_POINTER)
-#undef OV_EXPORT_POINTER
-
+struct OvModule : ov::LoadedModule {
     // The module of this test process, loaded on first use from beside the test program.
     static OvModule& Get();
     // Full path of the built DLL.

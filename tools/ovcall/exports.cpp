@@ -1,10 +1,12 @@
 #include "ovcall/exports.h"
 
 #include <array>
-#include <cstdio>
 #include <cctype>
+#include <cstdio>
 #include <type_traits>
 #include <utility>
+
+#include "core/export_list.h"
 
 namespace ovcall {
 namespace {
@@ -19,8 +21,29 @@ template <> HWND Pass<HWND>(Argument& a) {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(a.number));
 }
 
-// Calls proc through its exact C signature R(__cdecl*)(A...).
-template <class R, class... A> struct Typed {
+template <class T> constexpr ParamKind kKind = T::not_a_parameter_type_ovcall_can_pass;
+template <> constexpr ParamKind kKind<const char*> = ParamKind::Text;
+template <> constexpr ParamKind kKind<char*> = ParamKind::WritableText;
+template <> constexpr ParamKind kKind<short> = ParamKind::Short;
+template <> constexpr ParamKind kKind<int> = ParamKind::Int;
+template <> constexpr ParamKind kKind<HWND> = ParamKind::Window;
+
+// An export of the C type R(__cdecl*)(A...): its parameters, and a call through that type.
+template <class F> struct Typed;
+template <class R, class... A> struct Typed<R(__cdecl*)(A...)> {
+    // The parameters, named by the export list's "(name, name, ...)".
+    static constexpr std::array<Param, sizeof...(A)> Params(std::string_view names) {
+        std::array<Param, sizeof...(A)> params{{{kKind<A>, {}}...}};
+        names = names.substr(1, names.size() - 2);
+        for (Param& p : params) {
+            const auto comma = names.find(", ");
+            p.name = names.substr(0, comma);
+            names = comma == names.npos ? "" : names.substr(comma + 2);
+            if (p.name.empty()) throw "fewer names than parameters";
+        }
+        if (!names.empty()) throw "more names than parameters";
+        return params;
+    }
     template <std::size_t... I>
     static Answer Call(FARPROC proc, std::vector<Argument>& args, std::index_sequence<I...>) {
         auto fn = reinterpret_cast<R(__cdecl*)(A...)>(reinterpret_cast<void*>(proc));
@@ -39,100 +62,61 @@ template <class R, class... A> struct Typed {
     }
 };
 
-using T = ParamKind;
-using R = ResultKind;
-using Txt = const char*;
+#define OV_PARAMS(name, kind, params, names)                                                       \
+    constexpr auto k##name##Params = Typed<ov::exports::name>::Params(#names);
+OV_EXPORT_LIST(OV_PARAMS)
+#undef OV_PARAMS
 
-constexpr Param kPath[] = {{T::WritableText, "path"}};
-constexpr Param kCopy[] = {{T::Text, "source"},
-                           {T::Text, "dest"},
-                           {T::Short, "failIfExists"},
-                           {T::Short, "skipIdentical"}};
-constexpr Param kModeIndex[] = {{T::Int, "index"}};
-constexpr Param kSetRes[] = {{T::Int, "width"},
-                             {T::Int, "height"},
-                             {T::Int, "bits"},
-                             {T::Int, "frequency"},
-                             {T::Int, "permanent"}};
-constexpr Param kDelete[] = {{T::Text, "pattern"}, {T::Short, "recurse"}};
-constexpr Param kSlot[] = {{T::Short, "slot"}};
-constexpr Param kFileList[] = {{T::Text, "pattern"}, {T::Short, "sortMode"}};
-constexpr Param kListIndex[] = {{T::Short, "index"}};
-constexpr Param kFilePath[] = {{T::Text, "path"}};
-constexpr Param kWindowList[] = {{T::Int, "start"},
-                                 {T::Int, "maxCount"},
-                                 {T::Text, "prefix"},
-                                 {T::Text, "suffix"},
-                                 {T::Short, "withHandle"}};
-constexpr Param kWithAccount[] = {{T::Short, "withAccount"}};
-constexpr Param kPrint[] = {{T::Text, "printer"}, {T::Text, "text"}};
-constexpr Param kEntry[] = {{T::Text, "entry"}};
-constexpr Param kDial[] = {
-    {T::Text, "entry"}, {T::Text, "domain"}, {T::Text, "user"}, {T::Text, "password"}};
-constexpr Param kBorder[] = {{T::Window, "window"}, {T::Short, "kind"}, {T::Short, "transparent"}};
-constexpr Param kWindow[] = {{T::Window, "window"}};
+struct Summary {
+    std::string_view name, text;
+};
+// What --list says of each export, in the list's order.
+constexpr Summary kSummaries[kExportCount] = {
+    {"CreateNewDir", "create a directory and every missing parent: 1 created, 0 not"},
+    {"DirCopy", "copy a directory tree: number of files copied"},
+    {"DisplayResList", "describe display mode <index>, empty past the last"},
+    {"DisplaySetRes", "switch the display mode: 1 changed, 2 after restart, 0 failed"},
+    {"FileCopy", "copy one file: 1 copied or identical, 0 failed, -1 no source"},
+    {"FileDelete", "delete matching files: number of entries deleted"},
+    {"GetComputerName", "the computer name"},
+    {"GetData", "collect a slot's result text and free the slot"},
+    {"GetFileList", "build the sorted file list: number of files"},
+    {"GetFileListCount", "entries in the file list, -1 no list yet"},
+    {"GetFileListName", "name of file-list entry <index>"},
+    {"GetMyDocDir", "the user's documents folder"},
+    {"GetSystemDir", "the system folder"},
+    {"GetTempDir", "the folder for temporary files"},
+    {"GetVersion", "the \"FileVersion\" text of a file"},
+    {"GetWindowList", "titles of top-level windows, comma-separated"},
+    {"GetWindowsDir", "the Windows folder"},
+    {"GetWindowsUserDomain", "domain, or domain\\account"},
+    {"GetWindowsUserGroups", "the user's groups, comma-separated"},
+    {"GetWindowsUserName", "the user's logon name"},
+    {"IsActive", "1 while the slot's request runs, else 0"},
+    {"PrintLine", "send a text as a raw print job: 1 printed, 0..-6 failed"},
+    {"RASActive", "1 when the dial-up entry is connected, else 0"},
+    {"RASDial", "dial an entry or @number: 1 connected, 0 disconnected, -1"},
+    {"RASEntries", "phone-book entry names, comma-separated"},
+    {"RASHangUp", "hang up an entry, or the last dial when empty: 1 or 0"},
+    {"RASList", "connected entry names, comma-separated"},
+    {"SetWindowBorder", "border 0 none, 1 line, 2 sunken; always 1"},
+    {"WindowRefresh", "repaint a window: 1 requested, 0 refused"},
+};
 
-const std::array<ExportInfo, kExportCount> kExports = {{
-    {1, "CreateNewDir", kPath, R::Code,
-     "create a directory and every missing parent: 1 created, 0 not", &Typed<short, char*>::Invoke},
-    {2, "DirCopy", kCopy, R::Slot, "copy a directory tree: number of files copied",
-     &Typed<short, Txt, Txt, short, short>::Invoke},
-    {3, "DisplayResList", kModeIndex, R::Text, "describe display mode <index>, empty past the last",
-     &Typed<Txt, int>::Invoke},
-    {4, "DisplaySetRes", kSetRes, R::Code,
-     "switch the display mode: 1 changed, 2 after restart, 0 failed",
-     &Typed<short, int, int, int, int, int>::Invoke},
-    {5, "FileCopy", kCopy, R::Slot, "copy one file: 1 copied or identical, 0 failed, -1 no source",
-     &Typed<short, Txt, Txt, short, short>::Invoke},
-    {6, "FileDelete", kDelete, R::Slot, "delete matching files: number of entries deleted",
-     &Typed<short, Txt, short>::Invoke},
-    {7, "GetComputerName", {}, R::Text, "the computer name", &Typed<Txt>::Invoke},
-    {8, "GetData", kSlot, R::Text, "collect a slot's result text and free the slot",
-     &Typed<Txt, short>::Invoke},
-    {9, "GetFileList", kFileList, R::Slot, "build the sorted file list: number of files",
-     &Typed<short, Txt, short>::Invoke},
-    {10,
-     "GetFileListCount",
-     {},
-     R::Code,
-     "entries in the file list, -1 no list yet",
-     &Typed<short>::Invoke},
-    {11, "GetFileListName", kListIndex, R::Text, "name of file-list entry <index>",
-     &Typed<Txt, short>::Invoke},
-    {12, "GetMyDocDir", {}, R::Text, "the user's documents folder", &Typed<Txt>::Invoke},
-    {13, "GetSystemDir", {}, R::Text, "the system folder", &Typed<Txt>::Invoke},
-    {14, "GetTempDir", {}, R::Text, "the folder for temporary files", &Typed<Txt>::Invoke},
-    {15, "GetVersion", kFilePath, R::Text, "the \"FileVersion\" text of a file",
-     &Typed<Txt, Txt>::Invoke},
-    {16, "GetWindowList", kWindowList, R::Slot, "titles of top-level windows, comma-separated",
-     &Typed<short, int, int, Txt, Txt, short>::Invoke},
-    {17, "GetWindowsDir", {}, R::Text, "the Windows folder", &Typed<Txt>::Invoke},
-    {18, "GetWindowsUserDomain", kWithAccount, R::Text, "domain, or domain\\account",
-     &Typed<Txt, short>::Invoke},
-    {19,
-     "GetWindowsUserGroups",
-     {},
-     R::Slot,
-     "the user's groups, comma-separated",
-     &Typed<short>::Invoke},
-    {20, "GetWindowsUserName", {}, R::Text, "the user's logon name", &Typed<Txt>::Invoke},
-    {21, "IsActive", kSlot, R::Code, "1 while the slot's request runs, else 0",
-     &Typed<short, short>::Invoke},
-    {22, "PrintLine", kPrint, R::Slot, "send a text as a raw print job: 1 printed, 0..-6 failed",
-     &Typed<short, Txt, Txt>::Invoke},
-    {23, "RASActive", kEntry, R::Code, "1 when the dial-up entry is connected, else 0",
-     &Typed<short, Txt>::Invoke},
-    {24, "RASDial", kDial, R::Slot, "dial an entry or @number: 1 connected, 0 disconnected, -1",
-     &Typed<short, Txt, Txt, Txt, Txt>::Invoke},
-    {25, "RASEntries", {}, R::Text, "phone-book entry names, comma-separated", &Typed<Txt>::Invoke},
-    {26, "RASHangUp", kEntry, R::Slot, "hang up an entry, or the last dial when empty: 1 or 0",
-     &Typed<short, Txt>::Invoke},
-    {27, "RASList", {}, R::Text, "connected entry names, comma-separated", &Typed<Txt>::Invoke},
-    {28, "SetWindowBorder", kBorder, R::Code, "border 0 none, 1 line, 2 sunken; always 1",
-     &Typed<short, HWND, short, short>::Invoke},
-    {29, "WindowRefresh", kWindow, R::Code, "repaint a window: 1 requested, 0 refused",
-     &Typed<short, HWND>::Invoke},
-}};
+constexpr std::array<ExportInfo, kExportCount> MakeTable() {
+#define OV_EXPORT_INFO(name, kind, params, names)                                                  \
+    {0, #name, k##name##Params, ResultKind::kind, {}, &Typed<ov::exports::name>::Invoke},
+    std::array<ExportInfo, kExportCount> table{{OV_EXPORT_LIST(OV_EXPORT_INFO)}};
+#undef OV_EXPORT_INFO
+    for (int i = 0; i < kExportCount; ++i) {
+        if (kSummaries[i].name != table[i].name) throw "a summary out of the list's order";
+        table[i].ordinal = i + 1;
+        table[i].summary = kSummaries[i].text;
+    }
+    return table;
+}
+
+constexpr std::array<ExportInfo, kExportCount> kExports = MakeTable();
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

@@ -1,5 +1,6 @@
 // The 29 exports of OvDurAru.dll as the host sees them: ordinal, parameter
-// names and types, result kind, and a typed caller for each.
+// names and types, result kind, and a typed caller for each, made from the
+// export list.
 #pragma once
 
 #include <windows.h>

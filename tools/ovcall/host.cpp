@@ -15,21 +15,6 @@ namespace {
 
 constexpr DWORD kPollMs = 2;
 
-std::string FolderOfHost() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return ".";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const auto cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? "." : path.substr(0, cut);
-}
-
 std::optional<std::string> EnvironmentVariable(std::string_view name) {
     const std::string key(name);
     const DWORD need = GetEnvironmentVariableA(key.c_str(), nullptr, 0);
@@ -63,18 +48,14 @@ std::vector<std::string> Lines(const std::string& text) {
 
 } // namespace
 
-std::string Module::PathBesideHost() { return FolderOfHost() + "\\OvDurAru.dll"; }
-
-Module::Module(const std::string& path) : m_path(path) {
-    m_handle = LoadLibraryA(path.c_str());
-    if (!m_handle)
-        throw ModuleError("cannot load " + path + " (error " + std::to_string(GetLastError()) +
-                          "); it must lie beside ovcall.exe");
+Module::Module(const std::string& path) try : m_exports(ov::LoadModule(path)), m_path(path) {
+} catch (const ov::LoadError& e) {
+    throw ModuleError(std::string(e.what()) + "; OvDurAru.dll must lie beside ovcall.exe");
 }
 
 FARPROC Module::Resolve(const ExportInfo& info, bool byOrdinal) const {
     const char* key = byOrdinal ? MAKEINTRESOURCEA(info.ordinal) : info.name.data();
-    FARPROC proc = GetProcAddress(m_handle, key);
+    FARPROC proc = GetProcAddress(m_exports.handle, key);
     if (!proc)
         throw ModuleError(
             m_path + " has no export " +
@@ -92,12 +73,7 @@ std::string ReadScriptFile(const std::string& path) {
     return s;
 }
 
-Host::Host(Module& module, const Options& options) : m_module(module), m_options(options) {
-    m_isActive = reinterpret_cast<decltype(m_isActive)>(
-        reinterpret_cast<void*>(m_module.Resolve(*FindByName("IsActive"), false)));
-    m_getData = reinterpret_cast<decltype(m_getData)>(
-        reinterpret_cast<void*>(m_module.Resolve(*FindByName("GetData"), false)));
-}
+Host::Host(Module& module, const Options& options) : m_module(module), m_options(options) {}
 
 Host::~Host() = default;
 
@@ -138,7 +114,7 @@ Host::Result Host::ExecuteSlot(short slot) {
         return r;
     }
     const ULONGLONG start = GetTickCount64();
-    while (m_isActive(slot)) {
+    while (m_module.exports().IsActive(slot)) {
         if (m_options.timeoutMs && GetTickCount64() - start >= *m_options.timeoutMs) {
             r.timedOut = true;
             r.note = "slot " + number + " still active after " +
@@ -149,7 +125,7 @@ Host::Result Host::ExecuteSlot(short slot) {
         }
         Sleep(kPollMs);
     }
-    r.plain = m_getData(slot);
+    r.plain = m_module.exports().GetData(slot);
     r.detailed = Quote(r.plain) + " (slot " + number + ")";
     return r;
 }
@@ -157,7 +133,7 @@ Host::Result Host::ExecuteSlot(short slot) {
 void Host::LetJobsFinish() {
     const ULONGLONG start = GetTickCount64();
     for (short slot : m_unwaited) {
-        while (m_isActive(slot)) {
+        while (m_module.exports().IsActive(slot)) {
             if (m_options.timeoutMs && GetTickCount64() - start >= *m_options.timeoutMs) break;
             Sleep(kPollMs);
         }
@@ -180,7 +156,7 @@ int Host::RunSingle() {
 }
 
 int Host::RunScript(const std::string& path) {
-    SetEnvironmentVariableA("OVCALL_DIR", FolderOfHost().c_str());
+    SetEnvironmentVariableA("OVCALL_DIR", ov::ProgramFolder().c_str());
     struct Step {
         int line;
         Call call;

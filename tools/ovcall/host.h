@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "loader/ov_loader.h"
 #include "ovcall/parse.h"
 
 namespace ovcall {
@@ -30,18 +31,13 @@ class ModuleError : public std::runtime_error {
 
 class Module {
   public:
-    // OvDurAru.dll in the folder of the running program.
-    static std::string PathBesideHost();
-
     explicit Module(const std::string& path);
     FARPROC Resolve(const ExportInfo& info, bool byOrdinal) const;
+    const ov::LoadedModule& exports() const { return m_exports; }
     const std::string& path() const { return m_path; }
 
   private:
-    // Loaded for the life of the host and never freed: a worker that has just
-    // published its answer may still be leaving the module's code, and the
-    // process exit ends such threads before the module is unloaded.
-    HMODULE m_handle = nullptr;
+    ov::LoadedModule m_exports;
     std::string m_path;
 };
 
@@ -72,8 +68,6 @@ class Host {
 
     Module& m_module;
     Options m_options;
-    short(__cdecl* m_isActive)(short) = nullptr;
-    const char*(__cdecl* m_getData)(short) = nullptr;
     std::set<short> m_unwaited; // slots started with --no-wait
 };
 
