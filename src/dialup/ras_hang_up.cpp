@@ -20,7 +20,7 @@ BOOL CRASHangUp::InitInstance() {
         hungUpNamed = HangUpNamed();
     SetFinalText(hungUpNamed ? "1" : "0");
     // This worker ends through its own message loop, which takes the quit
-    // request at once.
+    // request at once; a call on its own thread, not one of the service.
     PostQuitMessage(0);
     return TRUE;
 }

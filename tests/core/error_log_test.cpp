@@ -7,6 +7,7 @@
 
 #include "support/child_process.h"
 #include "support/ov_module.h"
+#include "support/wait_for.h"
 
 namespace {
 
@@ -150,9 +151,8 @@ TEST_F(CoreErrorLog, TwoProcessesLeaveEveryLineWhole) {
     SetEnvironmentVariableA(kWriterVariable, "hold");
     ChildProcess holder(WriterProcess("HoldsTheOldTurn"));
     HANDLE old = nullptr;
-    for (const DWORD start = GetTickCount(); !old && GetTickCount() - start < 60000; Sleep(10))
-        old = OpenMutexA(SYNCHRONIZE, FALSE, kOldTurnName);
-    ASSERT_NE(old, nullptr) << "the holder of " << kOldTurnName;
+    ASSERT_TRUE(WaitFor([&] { return (old = OpenMutexA(SYNCHRONIZE, FALSE, kOldTurnName)); }, 60000,
+                        std::string("the holder of ") + kOldTurnName));
     ASSERT_EQ(WaitForSingleObject(old, 0), DWORD(WAIT_TIMEOUT)) << "held by the holder";
     CloseHandle(old);
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "support/ov_module.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 namespace {
 

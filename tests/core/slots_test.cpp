@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/ov_module.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 namespace {
 

@@ -7,12 +7,12 @@ target_sources(blackbox_tests PRIVATE
   tests/core/robustness_test.cpp
   tests/core/fuzz_test.cpp
   tests/core/system_libraries_test.cpp
-  tests/files/create_dir_file_copy_test.cpp)
+  tests/core/wine_smoke_test.cpp)
 target_sources(inproc_tests PRIVATE
-  tests/core/fault_guard_test.cpp
-  tests/core/requests_test.cpp
-  tests/core/error_log_writers_test.cpp
-  tests/core/system_library_test.cpp)
+  tests/core/fault_guard_inproc_test.cpp
+  tests/core/requests_inproc_test.cpp
+  tests/core/error_log_writers_inproc_test.cpp
+  tests/core/system_library_inproc_test.cpp)
 
 # For the on-demand system libraries: a host that links none of them, and
 # stand-ins planted beside a host, kept out of the test programs' own folder.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "support/ov_module.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 namespace {
 
@@ -32,9 +32,7 @@ Loaded Load() {
 }
 
 bool ModuleGone(DWORD timeoutMs) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(5))
-        if (!GetModuleHandleA("OvDurAru.dll")) return true;
-    return false;
+    return WaitFor([] { return !GetModuleHandleA("OvDurAru.dll"); }, timeoutMs, "the unload");
 }
 
 void MakeBigFile(const std::string& path, std::size_t bytes) {

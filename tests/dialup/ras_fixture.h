@@ -8,7 +8,7 @@
 #include "core/app.h"
 #include "dialup/kept_connection.h"
 #include "dialup/ras_simulation.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 class DialupTest : public ::testing::Test {
   protected:

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <type_traits>
 #include <utility>
+
+#include "support/wait_for.h"
 
 namespace ras_sim {
 namespace {
@@ -112,14 +115,12 @@ void SimulatedRas::HoldDials() { ResetEvent(m_dialsOpen.get()); }
 void SimulatedRas::ReleaseDials() { SetEvent(m_dialsOpen.get()); }
 
 bool SimulatedRas::WaitForHeldDials(int count, DWORD timeoutMs) const {
-    const DWORD start = GetTickCount();
-    for (;; Sleep(1)) {
-        {
+    return WaitFor(
+        [&] {
             const std::lock_guard lock(m_lock);
-            if (m_heldDials >= count) return true;
-        }
-        if (GetTickCount() - start > timeoutMs) return false;
-    }
+            return m_heldDials >= count;
+        },
+        timeoutMs, std::to_string(count) + " dials in the hold");
 }
 
 void SimulatedRas::HoldConnectionListing() { ResetEvent(m_listingOpen.get()); }

@@ -63,7 +63,7 @@ class SimulatedRas {
     // While held, each dial, once it has given its handle, waits until released.
     void HoldDials();
     void ReleaseDials();
-    // Waits until this many dials wait in the hold; false after the timeout.
+    // Waits until this many dials wait in the hold; false, failing the test, after the timeout.
     bool WaitForHeldDials(int count, DWORD timeoutMs) const;
     // While held, listing the connections waits until released.
     void HoldConnectionListing();

@@ -8,7 +8,7 @@
 
 #include "display/test_windows.h"
 #include "support/ov_module.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 namespace {
 
@@ -79,10 +79,13 @@ std::string ListWithoutHandlingMessages(const std::string& prefix) {
     if (slot >= 0 && !WaitUntilInactive(ov, slot, 1000)) {
         ADD_FAILURE() << "GetWindowList held while the polling thread handled no messages";
         // Handle them now, so that the request can end and free its slot.
-        const DWORD start = GetTickCount();
-        for (MSG msg; ov.IsActive(slot) && GetTickCount() - start < 5000; Sleep(5))
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
+        WaitFor(
+            [&] {
+                for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+                    DispatchMessageA(&msg);
+                return !ov.IsActive(slot);
+            },
+            5000, "the request to end while this thread handles messages");
     }
     return WaitForSlot(ov, slot, 1000);
 }

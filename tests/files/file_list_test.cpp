@@ -4,7 +4,7 @@
 #include <set>
 
 #include "files/files_helpers.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 using files_test::Outcome;
 
@@ -192,14 +192,15 @@ TEST(FilesList, OverlappingListingsNeverMixAndTheLatestWins) {
         const short big = m.GetFileList((dir / "big\\*").c_str(), 1);
         const short small = m.GetFileList((dir / "small\\*").c_str(), -1);
         // Reading while both run: an empty list or a whole one, never a torn one.
-        for (const DWORD start = GetTickCount(); m.IsActive(big) || m.IsActive(small);) {
-            ASSERT_LT(GetTickCount() - start, kSlotDeadlineMs)
-                << "slots " << big << " and " << small << " still active";
-            const short count = m.GetFileListCount();
-            EXPECT_TRUE(count == 0 || count == 2) << count;
-            const std::string name = m.GetFileListName(0);
-            EXPECT_TRUE(name.empty() || name == "s2" || name == "s1") << name;
-        }
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                const short count = m.GetFileListCount();
+                EXPECT_TRUE(count == 0 || count == 2) << count;
+                const std::string name = m.GetFileListName(0);
+                EXPECT_TRUE(name.empty() || name == "s2" || name == "s1") << name;
+                return !m.IsActive(big) && !m.IsActive(small);
+            },
+            kSlotDeadlineMs, "both listings to end"));
         EXPECT_EQ(m.GetData(big), std::string("400"));
         EXPECT_EQ(m.GetData(small), std::string("2"));
         EXPECT_EQ(ListedNames(), (Names{"s2", "s1"}));

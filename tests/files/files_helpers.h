@@ -4,10 +4,12 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/handles.h"
 #include "support/directory_link.h"
 #include "support/ov_module.h"
 
@@ -29,10 +31,10 @@ inline void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nu
 // Sets the three times of a file, in 100 ns ticks; 0 leaves a time as it is.
 inline bool SetTimes(const std::wstring& path, std::int64_t creation, std::int64_t access,
                      std::int64_t write) {
-    HANDLE h = CreateFileW(Extended(path).c_str(), FILE_WRITE_ATTRIBUTES,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const ov::UniqueFile h(CreateFileW(Extended(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h) return false;
     auto ft = [](std::int64_t t) {
         FILETIME f;
         f.dwLowDateTime = static_cast<DWORD>(t);
@@ -40,10 +42,8 @@ inline bool SetTimes(const std::wstring& path, std::int64_t creation, std::int64
         return f;
     };
     const FILETIME c = ft(creation), a = ft(access), w = ft(write);
-    const BOOL ok =
-        SetFileTime(h, creation ? &c : nullptr, access ? &a : nullptr, write ? &w : nullptr);
-    CloseHandle(h);
-    return ok != FALSE;
+    return SetFileTime(h.get(), creation ? &c : nullptr, access ? &a : nullptr,
+                       write ? &w : nullptr) != FALSE;
 }
 inline bool SetTimes(const std::string& path, std::int64_t creation, std::int64_t access,
                      std::int64_t write) {
@@ -69,31 +69,23 @@ class LockedFile {
   public:
     explicit LockedFile(const std::string& path, DWORD share = 0)
         : m_h(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~LockedFile() { close(); }
-    LockedFile(const LockedFile&) = delete;
-    LockedFile& operator=(const LockedFile&) = delete;
-    bool is_open() const { return m_h != INVALID_HANDLE_VALUE; }
-    void close() {
-        if (is_open()) CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-    }
+    bool is_open() const { return static_cast<bool>(m_h); }
+    void close() { m_h.reset(); }
 
   private:
-    HANDLE m_h;
+    ov::UniqueFile m_h;
 };
 
 // A file of the given size that takes no room: a hole from start to end.
 inline bool MakeSparseFile(const std::string& path, std::uint64_t size) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const ov::UniqueFile h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) return false;
     DWORD returned = 0;
-    DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    DeviceIoControl(h.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
     LARGE_INTEGER end;
     end.QuadPart = static_cast<LONGLONG>(size);
-    const bool ok = SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h);
-    CloseHandle(h);
-    return ok;
+    return SetFilePointerEx(h.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(h.get());
 }
 
 inline std::uint64_t SizeOf(const std::string& path) {
@@ -106,24 +98,22 @@ inline bool MakeLongDir(const std::wstring& path) {
     return CreateDirectoryW(Extended(path).c_str(), nullptr) != FALSE;
 }
 inline bool MakeLongFile(const std::wstring& path, const std::string& content = {}) {
-    HANDLE h = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const ov::UniqueFile h(CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const BOOL ok =
-        WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(h);
-    return ok && written == content.size();
+    return h &&
+           WriteFile(h.get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                     nullptr) &&
+           written == content.size();
 }
 // The file's contents; "(missing)" when it cannot be opened.
 inline std::string ReadLongFile(const std::wstring& path) {
-    HANDLE h = CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "(missing)";
+    const ov::UniqueFile h(CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!h) return "(missing)";
     std::string content(4096, '\0');
     DWORD read = 0;
-    ReadFile(h, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-    CloseHandle(h);
+    ReadFile(h.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
     content.resize(read);
     return content;
 }
@@ -144,30 +134,20 @@ inline std::vector<std::wstring> LongListing(const std::wstring& folder) {
     return names;
 }
 
-// The host's path of a Windows path whose folder exists; empty when not under Wine.
-inline std::string HostPath(const std::string& path) {
-    using UnixName = char*(CDECL*)(const WCHAR*);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return {};
-    char* name = unixName(std::wstring(path.begin(), path.end()).c_str());
-    if (!name) return {};
-    std::string host(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return host;
-}
-
 // Another name of a folder on drive C: under Wine, the same folder reached
-// through drive Z:, the host's root, in Wine's standard prefix layout.
+// through drive Z:, the host's root, in Wine's standard prefix layout. For
+// paths the test makes of plain ASCII names.
 inline std::string SpelledThroughDriveZ(const std::string& path) {
-    std::string host = HostPath(path);
-    const std::string drive = "/dosdevices/c:/";
+    std::wstring host = HostPath(W(path));
+    const std::wstring drive = L"/dosdevices/c:/";
     const std::size_t at = host.find(drive);
-    if (at == std::string::npos) return {};
-    host.replace(at, drive.size(), "/drive_c/");
-    for (char& c : host)
-        if (c == '/') c = '\\';
-    return "Z:" + host;
+    if (at == std::wstring::npos) return {};
+    host.replace(at, drive.size(), L"/drive_c/");
+    std::replace(host.begin(), host.end(), L'/', L'\\');
+    std::string spelled = "Z:";
+    for (const wchar_t c : host)
+        spelled += static_cast<char>(c);
+    return spelled;
 }
 
 using ::DirectoryLink;

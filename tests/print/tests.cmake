@@ -3,4 +3,4 @@ target_sources(blackbox_tests PRIVATE
   tests/print/real_printer_test.cpp)
 target_sources(inproc_tests PRIVATE
   tests/print/simulated_spooler.cpp
-  tests/print/print_spooler_test.cpp)
+  tests/print/print_spooler_inproc_test.cpp)

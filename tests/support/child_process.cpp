@@ -6,24 +6,10 @@
 
 namespace {
 
-class OwnedHandle {
-  public:
-    explicit OwnedHandle(HANDLE h) : m_h(h) {}
-    ~OwnedHandle() {
-        if (m_h && m_h != INVALID_HANDLE_VALUE) CloseHandle(m_h);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE get() const { return m_h; }
-
-  private:
-    HANDLE m_h;
-};
-
-HANDLE InheritableFile(const std::string& path, DWORD access, DWORD disposition) {
+ov::UniqueFile InheritableFile(const std::string& path, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, disposition,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return ov::UniqueFile(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
@@ -32,9 +18,9 @@ ProgramRun RunProgram(const std::string& exe, const std::string& tail, const std
     const std::string outPath = dir + "\\program.out", errPath = dir + "\\program.err";
     ProgramRun run;
     {
-        OwnedHandle in(InheritableFile("NUL", GENERIC_READ, OPEN_EXISTING));
-        OwnedHandle out(InheritableFile(outPath, GENERIC_WRITE, CREATE_ALWAYS));
-        OwnedHandle err(InheritableFile(errPath, GENERIC_WRITE, CREATE_ALWAYS));
+        const auto in = InheritableFile("NUL", GENERIC_READ, OPEN_EXISTING);
+        const auto out = InheritableFile(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+        const auto err = InheritableFile(errPath, GENERIC_WRITE, CREATE_ALWAYS);
         STARTUPINFOA si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
@@ -48,7 +34,7 @@ ProgramRun RunProgram(const std::string& exe, const std::string& tail, const std
             ADD_FAILURE() << "cannot start " << exe << " (error " << GetLastError() << ")";
             return run;
         }
-        OwnedHandle process(pi.hProcess), thread(pi.hThread);
+        const ov::UniqueHandle process(pi.hProcess), thread(pi.hThread);
         if (WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) {
             ADD_FAILURE() << command << " still running after 120 s";
             TerminateProcess(pi.hProcess, 99);
@@ -70,25 +56,22 @@ ChildProcess::ChildProcess(std::string commandLine) : m_commandLine(std::move(co
                         &startup, &process))
         return;
     CloseHandle(process.hThread);
-    m_process = process.hProcess;
+    m_process.reset(process.hProcess);
 }
 
 ChildProcess::~ChildProcess() {
-    if (!m_process) return;
-    TerminateProcess(m_process, 1);
-    CloseHandle(m_process);
+    if (m_process) TerminateProcess(m_process.get(), 1);
 }
 
 long ChildProcess::Finish(DWORD timeoutMs) {
     if (!m_process) return -1;
-    if (WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0) {
         ADD_FAILURE() << "still running after " << timeoutMs << " ms: " << m_commandLine;
         return -1;
     }
     DWORD code = 0;
-    GetExitCodeProcess(m_process, &code);
-    CloseHandle(m_process);
-    m_process = nullptr;
+    GetExitCodeProcess(m_process.get(), &code);
+    m_process.reset();
     return static_cast<long>(code);
 }
 

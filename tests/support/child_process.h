@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/handles.h"
+
 struct ProgramRun {
     DWORD status = 0;
     std::string out;
@@ -25,14 +27,14 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool started() const { return m_process != nullptr; }
+    bool started() const { return static_cast<bool>(m_process); }
     // Its exit code once it ended, or -1 when it never started or is still
     // running after timeoutMs (reported as a test failure naming the program).
     long Finish(DWORD timeoutMs = 60000);
 
   private:
     std::string m_commandLine;
-    HANDLE m_process = nullptr;
+    ov::UniqueHandle m_process;
 };
 
 // Full path of this test program.

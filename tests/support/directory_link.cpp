@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/handles.h"
 #include "ovcall/host.h"
+#include "support/wait_for.h"
 
 namespace {
 
@@ -13,20 +15,6 @@ std::wstring FullPath(const std::wstring& path) {
     std::wstring full(need, L'\0');
     full.resize(GetFullPathNameW(path.c_str(), need, full.data(), nullptr));
     return full;
-}
-
-// Wine only: the host's name of a Windows path.
-std::wstring HostPath(const std::wstring& path) {
-    using UnixName = char*(CDECL*)(const WCHAR*);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = unixName ? unixName(path.c_str()) : nullptr;
-    if (!name) return {};
-    std::wstring host(MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, name, -1, host.data(), int(host.size()));
-    host.pop_back();
-    HeapFree(GetProcessHeap(), 0, name);
-    return host;
 }
 
 bool LinkExists(const std::wstring& path) {
@@ -44,15 +32,26 @@ bool HostCommand(const std::wstring& command, const std::wstring& link, bool lin
     if (!CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hProcess);
-    for (int wait = 0; wait < 500 && LinkExists(link) != linkComes; ++wait)
-        Sleep(10);
-    return LinkExists(link) == linkComes;
+    const ov::UniqueHandle thread(process.hThread), host(process.hProcess);
+    WaitForSingleObject(host.get(), 10000);
+    return WaitFor([&] { return LinkExists(link) == linkComes; }, 5000,
+                   linkComes ? "the host's link to come" : "the host's link to go");
 }
 
 } // namespace
+
+std::wstring HostPath(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name) return {};
+    std::wstring host(MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, host.data(), int(host.size()));
+    host.pop_back();
+    HeapFree(GetProcessHeap(), 0, name);
+    return host;
+}
 
 std::wstring Widened(const std::string& ansiPath) {
     std::wstring wide(MultiByteToWideChar(CP_ACP, 0, ansiPath.c_str(), -1, nullptr, 0), L'\0');

@@ -29,3 +29,5 @@ bool RemoveLink(const std::wstring& path, bool toFolder);
 // The \\?\ form of a path: the wide calls then take any name and any length.
 std::wstring LongForm(const std::wstring& path);
 std::wstring Widened(const std::string& ansiPath);
+// Wine only: the host's name of a Windows path whose folder exists; empty elsewhere.
+std::wstring HostPath(const std::wstring& path);

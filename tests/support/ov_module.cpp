@@ -1,7 +1,7 @@
 #include "support/ov_module.h"
 
 #include "support/directory_link.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 #include <gtest/gtest.h>
 

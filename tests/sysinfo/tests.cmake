@@ -18,5 +18,5 @@ target_sources(blackbox_tests PRIVATE
   tests/sysinfo/version_test.cpp)
 target_sources(inproc_tests PRIVATE
   tests/sysinfo/sysinfo_simulation.cpp
-  tests/sysinfo/simulated_identity_test.cpp
-  tests/sysinfo/version_reader_test.cpp)
+  tests/sysinfo/simulated_identity_inproc_test.cpp
+  tests/sysinfo/version_reader_inproc_test.cpp)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ovcall/exports.h"
 #include "ovcall/host.h"
 #include "support/child_process.h"
 #include "support/ov_module.h"
@@ -68,6 +69,26 @@ std::string Lines(std::initializer_list<std::string> lines) {
 }
 
 } // namespace
+
+// Its export table, made from the module's own list, against the built DLL.
+TEST(OvcallExports, TableMatchesTheModulesExportDirectory) {
+    using namespace ovcall;
+    const HMODULE dll = OvModule::Get().handle;
+    ASSERT_EQ(Exports().size(), 29u);
+    std::string previous;
+    for (const ExportInfo& e : Exports()) {
+        const std::string name(e.name);
+        EXPECT_LT(previous, name) << "ordinals follow the alphabetical order";
+        previous = name;
+        FARPROC byName = GetProcAddress(dll, name.c_str());
+        FARPROC byOrdinal = GetProcAddress(dll, MAKEINTRESOURCEA(e.ordinal));
+        EXPECT_NE(byName, nullptr) << name;
+        EXPECT_EQ(byName, byOrdinal) << name << " is not ordinal " << e.ordinal;
+        EXPECT_EQ(FindByName(name), &e);
+        EXPECT_EQ(FindByOrdinal(e.ordinal), &e);
+    }
+    EXPECT_EQ(GetProcAddress(dll, MAKEINTRESOURCEA(30)), nullptr);
+}
 
 TEST(OvcallHost, SynchronousCallsPrintTheAnswer) {
     ScratchDir dir;

@@ -1,9 +1,7 @@
 # The command-line host: its parsing in-process, the program itself through
 # CreateProcess, and the package a Windows user installs.
-target_sources(blackbox_tests PRIVATE
-  tests/tools/ovcall_parse_test.cpp
-  tests/tools/ovcall_host_test.cpp)
-target_link_libraries(blackbox_tests PRIVATE ovcall_lib)
+target_sources(inproc_tests PRIVATE tests/tools/ovcall_parse_inproc_test.cpp)
+target_sources(blackbox_tests PRIVATE tests/tools/ovcall_host_test.cpp)
 add_dependencies(blackbox_tests ovcall)
 
 add_test(NAME OvcallPackage.Contents

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/app.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 #include "sysinfo_simulation.h"
 
 namespace {

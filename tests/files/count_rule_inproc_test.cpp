@@ -15,7 +15,7 @@
 #include "core/app.h"
 #include "files/file_list.h"
 #include "files/files_platform.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 namespace {
 

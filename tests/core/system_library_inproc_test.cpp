@@ -16,7 +16,7 @@
 #include "dialup/dialup_platform.h"
 #include "print/print_platform.h"
 #include "support/file_printer.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 #include "sysinfo/sysinfo_platform.h"
 #include "support/system_folder.h"
 

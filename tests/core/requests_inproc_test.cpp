@@ -12,7 +12,7 @@
 #include "core/app.h"
 #include "core/worker.h"
 #include "core/handles.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 namespace {
 

@@ -272,9 +272,7 @@ TEST_F(DialupHangUp, WorkerWritesZeroAsSoonAsItStarts) {
     ras.HoldConnectionListing();
     const short slot = TheApp().RASHangUp("Office");
     ASSERT_EQ(slot, 0);
-    const DWORD deadline = GetTickCount() + 10000;
-    while (TheApp().m_slots[slot].Text() != "0" && GetTickCount() < deadline)
-        Sleep(1);
+    WaitFor([&] { return TheApp().m_slots[slot].Text() == "0"; }, 10000, "the worker's first text");
     EXPECT_EQ(TheApp().m_slots[slot].Text(), "0");
     EXPECT_EQ(TheApp().IsActive(slot), 1);
     ras.ReleaseConnectionListing();

@@ -1,6 +1,5 @@
 // The host's reading of its input, in-process: options, export names,
-// typed numbers, script lines and variables. Its export table is checked
-// against the real DLL.
+// typed numbers, script lines and variables.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "ovcall/parse.h"
-#include "support/ov_module.h"
 
 using namespace ovcall;
 using ::testing::AllOf;
@@ -41,24 +39,6 @@ std::string Expand(const std::string& word) {
 }
 
 } // namespace
-
-TEST(OvcallExports, TableMatchesTheModulesExportDirectory) {
-    const HMODULE dll = OvModule::Get().handle;
-    ASSERT_EQ(Exports().size(), 29u);
-    std::string previous;
-    for (const ExportInfo& e : Exports()) {
-        const std::string name(e.name);
-        EXPECT_LT(previous, name) << "ordinals follow the alphabetical order";
-        previous = name;
-        FARPROC byName = GetProcAddress(dll, name.c_str());
-        FARPROC byOrdinal = GetProcAddress(dll, MAKEINTRESOURCEA(e.ordinal));
-        EXPECT_NE(byName, nullptr) << name;
-        EXPECT_EQ(byName, byOrdinal) << name << " is not ordinal " << e.ordinal;
-        EXPECT_EQ(FindByName(name), &e);
-        EXPECT_EQ(FindByOrdinal(e.ordinal), &e);
-    }
-    EXPECT_EQ(GetProcAddress(dll, MAKEINTRESOURCEA(30)), nullptr);
-}
 
 TEST(OvcallExports, SlotKindsAndSignatures) {
     int slots = 0;

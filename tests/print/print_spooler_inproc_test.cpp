@@ -7,7 +7,7 @@
 
 #include "core/app.h"
 #include "print/simulated_spooler.h"
-#include "support/slot_wait.h"
+#include "support/wait_for.h"
 
 namespace {
 
