@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, when any of it is missing, on
 # Debian 12: the MinGW-w64 i686 and x86-64 cross compilers (posix threads),
-# 32-bit and 64-bit Wine, CMake, Ninja, llvm-dlltool (from llvm) and GoogleTest's sources.
+# 32-bit (where the kernel runs 32-bit programs) and 64-bit Wine, CMake, Ninja, llvm-dlltool (from llvm) and GoogleTest's sources.
 # Needs root, or sudo for a user that may use it.
 #   OV_SETUP_LOG=FILE  sends apt's output to FILE instead of the terminal.
 set -euo pipefail
@@ -15,7 +15,10 @@ have cmake || need+=(cmake)
 have ninja || need+=(ninja-build)
 have llvm-dlltool || need+=(llvm)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
-dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+# A kernel without 32-bit execution cannot run 32-bit Wine at all.
+if "$(dirname "$0")/runs-32bit.sh"; then
+  dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+fi
 [ ${#need[@]} -eq 0 ] && exit 0
 
 SUDO=()
