@@ -8,11 +8,13 @@
 
 namespace ov {
 
+// clang-format off
 #define OV_DISPLAY_CALLS(X)                                                                        \
-    X(EnumDisplaySettingsA)                                                                        \
-    X(ChangeDisplaySettingsA) X(GetWindowLongA) X(SetWindowLongA) X(SetWindowPos)                  \
-        X(InvalidateRect) X(EnumWindows) X(GetWindowThreadProcessId) X(GetCurrentProcessId)        \
-            X(InternalGetWindowText) X(GetWindowTextA)
+    X(EnumDisplaySettingsA) X(ChangeDisplaySettingsA)                                              \
+    X(GetWindowLongA) X(SetWindowLongA) X(SetWindowPos) X(InvalidateRect)                          \
+    X(EnumWindows) X(GetWindowThreadProcessId) X(GetCurrentProcessId)                              \
+    X(InternalGetWindowText) X(GetWindowTextA)
+// clang-format on
 
 struct DisplayPlatform {
     OV_DISPLAY_CALLS(OV_PLATFORM_MEMBER)

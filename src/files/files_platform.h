@@ -10,11 +10,13 @@
 
 namespace ov {
 
+// clang-format off
 #define OV_FILES_CALLS(X)                                                                          \
     X(GetFullPathNameW)                                                                            \
-    X(FindFirstFileExW) X(FindNextFileW) X(FindClose) X(CreateDirectoryW) X(CopyFileW)             \
-        X(DeleteFileW) X(RemoveDirectoryW) X(CreateFileW) X(GetFileTime) X(GetFileSizeEx)          \
-            X(GetFileInformationByHandle) X(CloseHandle)
+    X(FindFirstFileExW) X(FindNextFileW) X(FindClose)                                              \
+    X(CreateDirectoryW) X(CopyFileW) X(DeleteFileW) X(RemoveDirectoryW)                            \
+    X(CreateFileW) X(GetFileTime) X(GetFileSizeEx) X(GetFileInformationByHandle) X(CloseHandle)
+// clang-format on
 
 struct FilesPlatform {
     OV_FILES_CALLS(OV_PLATFORM_MEMBER)

@@ -12,10 +12,11 @@ namespace ov {
 
 class SystemLibrary;
 
+// clang-format off
 #define OV_PRINT_CALLS(X)                                                                          \
-    X(OpenPrinterA)                                                                                \
-    X(StartDocPrinterA) X(StartPagePrinter) X(WritePrinter) X(EndPagePrinter) X(EndDocPrinter)     \
-        X(ClosePrinter)
+    X(OpenPrinterA) X(StartDocPrinterA) X(StartPagePrinter) X(WritePrinter)                        \
+    X(EndPagePrinter) X(EndDocPrinter) X(ClosePrinter)
+// clang-format on
 
 struct PrintPlatform {
     OV_PRINT_CALLS(OV_PLATFORM_MEMBER)

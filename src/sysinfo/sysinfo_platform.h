@@ -13,12 +13,13 @@ namespace ov {
 
 class SystemLibrary;
 
+// clang-format off
 #define OV_SYSINFO_CALLS(X)                                                                        \
-    X(GetWindowsDirectoryA)                                                                        \
-    X(GetSystemDirectoryA) X(GetTempPathA) X(GetComputerNameA) X(RegOpenKeyExA)                    \
-        X(RegQueryValueExA) X(RegCloseKey) X(GetUserNameA) X(GetCurrentProcess)                    \
-            X(OpenProcessToken) X(GetTokenInformation) X(GlobalAlloc) X(GlobalFree)                \
-                X(LookupAccountSidA) X(CloseHandle) X(VerLanguageNameA)
+    X(GetWindowsDirectoryA) X(GetSystemDirectoryA) X(GetTempPathA) X(GetComputerNameA)             \
+    X(RegOpenKeyExA) X(RegQueryValueExA) X(RegCloseKey)                                            \
+    X(GetUserNameA) X(GetCurrentProcess) X(OpenProcessToken) X(GetTokenInformation)                \
+    X(GlobalAlloc) X(GlobalFree) X(LookupAccountSidA) X(CloseHandle) X(VerLanguageNameA)
+// clang-format on
 // Version.dll's, bound on first use.
 #define OV_VERSION_CALLS(X) X(GetFileVersionInfoSizeA) X(GetFileVersionInfoA) X(VerQueryValueA)
 

@@ -43,9 +43,9 @@ TEST(DisplayResList, ListsEveryModeUpToTheFirstEmptyText) {
     const std::string current = ov.DisplayResList(-1);
     EXPECT_THAT(current, StartsWith("Dsp-1 : Bits="));
     EXPECT_THAT(listed, Contains(ModePart(current)));
-    EXPECT_THAT(current, HasSubstr(", Width=" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) +
-                                   ", Height=" + std::to_string(GetSystemMetrics(SM_CYSCREEN)) +
-                                   ", "));
+    EXPECT_THAT(current,
+                HasSubstr(", Width=" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) +
+                          ", Height=" + std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ", "));
     if (SystemHasMode(-2))
         EXPECT_THAT(ov.DisplayResList(-2), StartsWith("Dsp-2 : Bits="));
     else

@@ -8,8 +8,8 @@ namespace {
 
 ov::UniqueFile InheritableFile(const std::string& path, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return ov::UniqueFile(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, disposition,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    return ov::UniqueFile(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                                      disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
