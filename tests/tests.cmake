@@ -17,6 +17,7 @@ endif()
 include(GoogleTest)
 
 add_executable(blackbox_tests tests/support/blackbox_main.cpp tests/support/ov_module.cpp
+  tests/support/error_log_file.cpp
   tests/support/child_process.cpp tests/support/directory_link.cpp tests/support/file_printer.cpp
   tests/support/scratch_test.cpp)
 target_include_directories(blackbox_tests PRIVATE tests include)
@@ -28,7 +29,8 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
   target_compile_options(blackbox_tests PRIVATE -Wno-restrict)
 endif()
 
-add_executable(inproc_tests tests/support/inproc_main.cpp tests/support/file_printer.cpp)
+add_executable(inproc_tests tests/support/inproc_main.cpp tests/support/file_printer.cpp
+  tests/support/error_log_file.cpp)
 target_include_directories(inproc_tests PRIVATE tests src include)
 # The module loads winspool on demand; the tests set up printers with it directly.
 target_link_libraries(inproc_tests PRIVATE ovduraru_objs ovcall_lib GTest::gmock GTest::gtest winspool)

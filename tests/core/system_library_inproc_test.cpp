@@ -14,7 +14,9 @@
 #include "core/app.h"
 #include "core/system_library.h"
 #include "dialup/dialup_platform.h"
+#include "loader/ov_loader.h"
 #include "print/print_platform.h"
+#include "support/error_log_file.h"
 #include "support/file_printer.h"
 #include "support/wait_for.h"
 #include "sysinfo/sysinfo_platform.h"
@@ -30,19 +32,11 @@ std::string PathOf(HMODULE module) {
     return Lower(std::string(path, n));
 }
 
-std::string BesideProgram(const std::string& name) {
-    char self[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string path(self, n);
-    return path.substr(0, path.find_last_of('\\') + 1) + name;
-}
+std::string BesideProgram(const std::string& name) { return ov::ProgramFolder() + "\\" + name; }
 
 ULONGLONG ErrorLogSize() {
-    char folder[MAX_PATH];
-    const UINT n = GetWindowsDirectoryA(folder, MAX_PATH);
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    const std::string log = std::string(folder, n) + "\\OrvaleSCADAQUORErr.log";
-    if (!GetFileAttributesExA(log.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!GetFileAttributesExA(ErrorLogPath().c_str(), GetFileExInfoStandard, &data)) return 0;
     return (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 

@@ -130,24 +130,3 @@ void ShiftWriteTime(const std::string& path, int seconds) {
     SetFileTime(h, nullptr, nullptr, &t);
     CloseHandle(h);
 }
-
-std::string ErrorLogPath() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\OrvaleSCADAQUORErr.log";
-}
-
-std::string ErrorBackupPath() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\OrvaleSCADAQUORErr.bak";
-}
-
-int CountLogLines(const std::string& traceName) {
-    const std::string log = ReadTextFile(ErrorLogPath());
-    const std::string line = "QUORUtl Severe Error Occurred [" + traceName + "]\r\n";
-    int count = 0;
-    for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
-        if (at == 0 || log[at - 1] == '\n') ++count;
-    return count;
-}

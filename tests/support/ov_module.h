@@ -7,6 +7,7 @@
 #include <string>
 
 #include "loader/ov_loader.h"
+#include "support/error_log_file.h"
 
 struct OvModule : ov::LoadedModule {
     // The module of this test process, loaded on first use from beside the test program.
@@ -46,8 +47,3 @@ bool DirExists(const std::string& path);
 // Moves a file's last-write time by the given number of seconds.
 void ShiftWriteTime(const std::string& path, int seconds);
 FILETIME WriteTimeOf(const std::string& path);
-// The error log in the Windows folder, and its backup.
-std::string ErrorLogPath();
-std::string ErrorBackupPath();
-// Number of whole lines naming traceName in the error log.
-int CountLogLines(const std::string& traceName);

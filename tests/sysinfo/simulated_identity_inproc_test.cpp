@@ -53,12 +53,12 @@ TEST_F(SysInfoSimFolders, ComputerNameIsWholeUpTo254Characters) {
 TEST_F(SysInfoSimFolders, FaultInComputerNameIsLoggedUnderItsOwnTraceName) {
     COvDEvedApp& app = TheApp();
     ASSERT_STREQ(app.GetComputerName(), "SIMHOST");
-    const int before = ErrorLogLines("COvDEvedApp::GetWindowsComputerName");
+    const int before = CountLogLines("COvDEvedApp::GetWindowsComputerName");
     Sim().computerNameFaults = true;
     const char* text = app.GetComputerName();
     ASSERT_NE(text, nullptr);
     EXPECT_STREQ(text, "");
-    EXPECT_EQ(ErrorLogLines("COvDEvedApp::GetWindowsComputerName"), before + 1);
+    EXPECT_EQ(CountLogLines("COvDEvedApp::GetWindowsComputerName"), before + 1);
 }
 
 using SysInfoSimUser = SysInfoSimTest;
@@ -182,10 +182,10 @@ TEST_F(SysInfoSimGroups, NoCommaAfterAListOfOneCharacter) {
 }
 
 TEST_F(SysInfoSimGroups, FaultInALookupKeepsTheListSoFarAndReleasesEverything) {
-    const int before = ErrorLogLines("CUserGroups::ExecuteGetUserGroups");
+    const int before = CountLogLines("CUserGroups::ExecuteGetUserGroups");
     Sim().groups = {{"A", "b"}, {"C", "d"}, {"", "", false, true}, {"E", "f"}};
     EXPECT_EQ(GroupsThroughSlot(), "A\\b,C\\d,");
-    EXPECT_EQ(ErrorLogLines("CUserGroups::ExecuteGetUserGroups"), before + 1);
+    EXPECT_EQ(CountLogLines("CUserGroups::ExecuteGetUserGroups"), before + 1);
     EXPECT_EQ(Sim().tokensOpened, 1);
     EXPECT_EQ(Sim().tokensClosed, 1);
     EXPECT_EQ(Sim().blocksAllocated, 1);

@@ -1,8 +1,6 @@
 #include "sysinfo_simulation.h"
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "sysinfo/sysinfo_platform.h"
 
@@ -183,17 +181,3 @@ void SysInfoSimTest::SetUp() {
 }
 
 void SysInfoSimTest::TearDown() { ov::SetPlatformForTesting<ov::SysinfoPlatform>(nullptr); }
-
-int ErrorLogLines(const std::string& traceName) {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    std::ifstream in(std::string(dir) + "\\OrvaleSCADAQUORErr.log", std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    const std::string log = content.str();
-    const std::string line = "QUORUtl Severe Error Occurred [" + traceName + "]\r\n";
-    int count = 0;
-    for (auto at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
-        if (at == 0 || log[at - 1] == '\n') ++count;
-    return count;
-}

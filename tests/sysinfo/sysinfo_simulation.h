@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "support/error_log_file.h"
+
 struct SimAccount {
     std::string domain;
     std::string name;
@@ -52,6 +54,3 @@ class SysInfoSimTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 };
-
-// Number of lines naming traceName in the error log in the Windows folder.
-int ErrorLogLines(const std::string& traceName);

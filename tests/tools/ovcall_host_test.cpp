@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "files/files_helpers.h"
 #include "ovcall/exports.h"
 #include "ovcall/host.h"
 #include "support/child_process.h"
@@ -23,29 +24,14 @@ using HostRun = ProgramRun;
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
-std::string HostPath() { return FolderOf(OvModule::Path()) + "\\ovcall.exe"; }
+std::string OvcallPath() { return FolderOf(OvModule::Path()) + "\\ovcall.exe"; }
 
 HostRun Ovcall(const std::string& tail, const ScratchDir& dir) {
-    return RunProgram(HostPath(), tail, dir.path());
+    return RunProgram(OvcallPath(), tail, dir.path());
 }
 
 // 256 MiB: far longer to copy than a poll or a process exit takes.
-bool MakeBigFile(const std::string& path) {
-    HANDLE big = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (big == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    size.QuadPart = 256LL << 20;
-    const bool sized = SetFilePointerEx(big, size, nullptr, FILE_BEGIN) && SetEndOfFile(big);
-    CloseHandle(big);
-    return sized;
-}
-
-ULONGLONG SizeOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
+bool MakeBigFile(const std::string& path) { return files_test::MakeSparseFile(path, 256u << 20); }
 
 // Threads a host keeps idle, as Windows keeps the loader's and the thread
 // pool's: one blocked on an event that is never set, and a pool worker.
@@ -187,7 +173,7 @@ TEST(OvcallHost, ListAndHelp) {
 TEST(OvcallHost, MissingDllIsStatus2) {
     ScratchDir dir;
     const std::string alone = dir / "ovcall.exe";
-    ASSERT_TRUE(CopyFileA(HostPath().c_str(), alone.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(OvcallPath().c_str(), alone.c_str(), FALSE));
     HostRun r = RunProgram(alone, "GetTempDir", dir.path());
     EXPECT_EQ(r.status, 2u);
     EXPECT_THAT(r.err, AllOf(HasSubstr("cannot load"), HasSubstr("OvDurAru.dll")));
@@ -222,7 +208,7 @@ TEST(OvcallHost, ScriptRunsEveryLineInOrder) {
             "FileCopy(\"" + d + "\\in put.txt\", \"" + d + "\\out.txt\", 1, 0) = \"0\" (slot 0)",
             "GetData(30) = \"0\"",
             "IsActive(0) = 0",
-            "GetVersion(\"" + FolderOf(HostPath()) + "\\OvDurAru.dll\") = \"3.5\"",
+            "GetVersion(\"" + FolderOf(OvcallPath()) + "\\OvDurAru.dll\") = \"3.5\"",
             "GetFileList(\"" + d + "\\*.txt\", -1) = \"2\" (slot 0)",
             "GetFileListName(0) = \"out.txt\"",
             "GetFileListName(1) = \"in put.txt\"",
@@ -280,7 +266,7 @@ TEST(OvcallHost, ExitWaitsForRunningWorkersOnlyAndOnlyUnderWine) {
         if (job == std::string("idle")) {
             EXPECT_LT(ended - exiting, 1000u) << "exit took long";
         } else if (ovcall::UnderWine()) {
-            EXPECT_EQ(SizeOf(dir / "out.bin"), 256u << 20) << "the copy was cut short";
+            EXPECT_EQ(files_test::SizeOf(dir / "out.bin"), 256u << 20) << "the copy was cut short";
         }
     }
 }
