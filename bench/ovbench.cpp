@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/handles.h"
 #include "loader/ov_loader.h"
 
 namespace {
@@ -229,17 +230,9 @@ long PlainList(const std::string& pattern, int mode, PlainListing& list) {
 
 // ---- Plain wide loops: the long-path calls the walks move to ----------------
 
-struct SearchCloser {
-    void operator()(HANDLE h) const { FindClose(h); }
-};
-struct HandleCloser {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-// Empty, never INVALID_HANDLE_VALUE, when the call failed.
-using Search = std::unique_ptr<void, SearchCloser>;
-using Handle = std::unique_ptr<void, HandleCloser>;
-
-Handle Owned(HANDLE h) { return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h); }
+void CloseSearch(HANDLE h) { FindClose(h); }
+using Search = ov::UniqueHandleOf<HANDLE, &CloseSearch, -1>;
+using Handle = ov::UniqueFile; // null or INVALID_HANDLE_VALUE: none
 
 struct SearchKind {
     FINDEX_INFO_LEVELS level;
@@ -251,9 +244,8 @@ constexpr SearchKind kWalk{FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH};
 constexpr SearchKind kListing{FindExInfoStandard, 0};
 
 Search FindFirst(const std::wstring& pattern, SearchKind kind, WIN32_FIND_DATAW& e) {
-    const HANDLE h = FindFirstFileExW(pattern.c_str(), kind.level, &e, FindExSearchNameMatch,
-                                      nullptr, kind.flags);
-    return Search(h == INVALID_HANDLE_VALUE ? nullptr : h);
+    return Search(FindFirstFileExW(pattern.c_str(), kind.level, &e, FindExSearchNameMatch, nullptr,
+                                   kind.flags));
 }
 
 bool IsDots(const wchar_t* name) { return name[0] == L'.'; }
@@ -298,8 +290,8 @@ Search FindIn(std::wstring& dir, const wchar_t* pattern, SearchKind kind, WIN32_
 
 bool WideDestinationMatches(const std::wstring& dest, const WIN32_FIND_DATAW& src) {
     const Handle h =
-        Owned(CreateFileW(dest.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        Handle(CreateFileW(dest.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h) return false;
     FILETIME t{};
     GetFileTime(h.get(), nullptr, nullptr, &t);
@@ -397,8 +389,8 @@ long WideList(const std::string& pattern, int mode, PlainListing& list,
 
 Handle OpenNul() {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return Owned(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr));
+    return Handle(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr));
 }
 
 // Input and errors from and to NUL.
@@ -461,20 +453,19 @@ constexpr int kScaleListFiles = 100000;
 constexpr int kScaleTreeDirs = 200; // of filesPerDir files each: 20,000
 
 void WriteFileOf(const std::string& path, std::size_t bytes, unsigned seed, const FILETIME* when) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+    const Handle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) throw std::runtime_error("cannot create " + path);
     std::vector<char> block(std::min<std::size_t>(bytes, 1 << 20));
     for (std::size_t i = 0; i < block.size(); ++i)
         block[i] = static_cast<char>('a' + (i * 7 + seed) % 26);
     for (std::size_t left = bytes; left > 0;) {
         const DWORD chunk = static_cast<DWORD>(std::min(left, block.size()));
         DWORD written = 0;
-        WriteFile(h, block.data(), chunk, &written, nullptr);
+        WriteFile(h.get(), block.data(), chunk, &written, nullptr);
         left -= chunk;
     }
-    if (when) SetFileTime(h, nullptr, nullptr, when);
-    CloseHandle(h);
+    if (when) SetFileTime(h.get(), nullptr, nullptr, when);
 }
 
 std::string Name(const char* prefix, int n) {
