@@ -23,7 +23,7 @@ bool LinkExists(const std::wstring& path) {
 }
 
 // Wine only: runs a host program on the link, then watches the link until it
-// comes or goes, since Wine reports host programs ended as soon as they start.
+// comes or goes: Wine gives no process handle for a host program to wait on.
 bool HostCommand(const std::wstring& command, const std::wstring& link, bool linkComes) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
