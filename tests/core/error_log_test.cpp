@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/handles.h"
 #include "support/child_process.h"
 #include "support/ov_module.h"
 #include "support/wait_for.h"
@@ -44,16 +45,15 @@ std::string WriterProcess(const char* test) {
 
 // Takes the writers' turn on the log: its byte at 2^62, locked; every
 // version takes the same.
-HANDLE TakeTheTurn() {
-    const HANDLE log = CreateFileA(ErrorLogPath().c_str(), GENERIC_READ | GENERIC_WRITE,
+ov::UniqueFile TakeTheTurn() {
+    ov::UniqueFile log(CreateFileA(ErrorLogPath().c_str(), GENERIC_READ | GENERIC_WRITE,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     OVERLAPPED turn{};
     turn.OffsetHigh = 1u << 30;
-    if (LockFileEx(log, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &turn))
-        return log;
-    CloseHandle(log);
-    return nullptr;
+    if (!LockFileEx(log.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &turn))
+        log.reset();
+    return log;
 }
 
 class CoreErrorLog : public ::testing::Test {
@@ -95,11 +95,11 @@ TEST_F(CoreErrorLog, LineThatPassesTheLimitEndsTheBackup) {
 
 TEST_F(CoreErrorLog, LockedLogIsLeftAloneAndTheCallStillFails) {
     WriteTextFile(ErrorLogPath(), "kept\r\n");
-    HANDLE lock =
-        CreateFileA(ErrorLogPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ov::UniqueFile lock(
+        CreateFileA(ErrorLogPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
     FailOnce();
-    CloseHandle(lock);
+    lock.reset();
     EXPECT_EQ(ReadTextFile(ErrorLogPath()), "kept\r\n");
 }
 
@@ -135,12 +135,12 @@ TEST_F(CoreErrorLog, TurnOfADeadWriterIsTakenAndAHeldOneDropsTheLine) {
     FailOnce();
     EXPECT_EQ(ReadTextFile(ErrorLogPath()), kLine) << "the system gave the turn back";
 
-    const HANDLE held = TakeTheTurn();
-    ASSERT_NE(held, nullptr);
+    ov::UniqueFile held = TakeTheTurn();
+    ASSERT_TRUE(held);
     const DWORD start = GetTickCount();
     FailOnce();
     const DWORD waited = GetTickCount() - start;
-    CloseHandle(held);
+    held.reset();
     EXPECT_GE(waited, 480u);
     EXPECT_LT(waited, 5000u);
     EXPECT_EQ(ReadTextFile(ErrorLogPath()), kLine) << "a line is dropped, never held long";
@@ -150,23 +150,25 @@ TEST_F(CoreErrorLog, TwoProcessesLeaveEveryLineWhole) {
     // Beside a process that holds the named turn of earlier versions forever.
     SetEnvironmentVariableA(kWriterVariable, "hold");
     ChildProcess holder(WriterProcess("HoldsTheOldTurn"));
-    HANDLE old = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (old = OpenMutexA(SYNCHRONIZE, FALSE, kOldTurnName)); }, 60000,
-                        std::string("the holder of ") + kOldTurnName));
-    ASSERT_EQ(WaitForSingleObject(old, 0), DWORD(WAIT_TIMEOUT)) << "held by the holder";
-    CloseHandle(old);
+    ov::UniqueHandle old;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            old.reset(OpenMutexA(SYNCHRONIZE, FALSE, kOldTurnName));
+            return static_cast<bool>(old);
+        },
+        60000, std::string("the holder of ") + kOldTurnName));
+    ASSERT_EQ(WaitForSingleObject(old.get(), 0), DWORD(WAIT_TIMEOUT)) << "held by the holder";
 
     const std::string eventName = "Local\\OvTestErrorLogGo" + std::to_string(GetCurrentProcessId());
-    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
-    ASSERT_NE(go, nullptr);
+    const ov::UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+    ASSERT_TRUE(go);
     SetEnvironmentVariableA(kWriterVariable, eventName.c_str());
     ChildProcess first(WriterProcess("WritesItsLines")), second(WriterProcess("WritesItsLines"));
     SetEnvironmentVariableA(kWriterVariable, nullptr);
     ASSERT_TRUE(first.started() && second.started());
-    SetEvent(go);
+    SetEvent(go.get());
     EXPECT_EQ(first.Finish(120000), 0) << "first writer";
     EXPECT_EQ(second.Finish(120000), 0) << "second writer";
-    CloseHandle(go);
 
     // One rotation on the way: every line of both is in the backup or the log, whole.
     const std::string backup = ReadTextFile(ErrorBackupPath());
@@ -190,16 +192,15 @@ class CoreErrorLogWriterProcess : public ::testing::Test {
 };
 
 TEST_F(CoreErrorLogWriterProcess, WritesItsLines) {
-    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, m_job);
-    ASSERT_NE(go, nullptr) << m_job;
-    ASSERT_EQ(WaitForSingleObject(go, 60000), WAIT_OBJECT_0) << "the start signal " << m_job;
-    CloseHandle(go);
+    const ov::UniqueHandle go(OpenEventA(SYNCHRONIZE, FALSE, m_job));
+    ASSERT_TRUE(go) << m_job;
+    ASSERT_EQ(WaitForSingleObject(go.get(), 60000), WAIT_OBJECT_0) << "the start signal " << m_job;
     for (int i = 0; i < kWriterLines; ++i)
         FailOnce();
 }
 
 TEST_F(CoreErrorLogWriterProcess, ExitsHoldingTheTurn) {
-    EXPECT_NE(TakeTheTurn(), nullptr); // left to the exit
+    EXPECT_NE(TakeTheTurn().release(), INVALID_HANDLE_VALUE); // left open to the exit
 }
 
 TEST_F(CoreErrorLogWriterProcess, HoldsTheOldTurn) {

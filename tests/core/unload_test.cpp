@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "core/handles.h"
 #include "support/ov_module.h"
 #include "support/wait_for.h"
 
@@ -78,15 +79,14 @@ DWORD WINAPI HostThreadProc(void* p) {
 HostThreadRun CallThenFaultOnAHostThread(std::function<void()> calls) {
     HostThreadJob job{std::move(calls), {}};
     LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(&HostFilter);
-    HANDLE thread = CreateThread(nullptr, 0, &HostThreadProc, &job, 0, nullptr);
+    const ov::UniqueHandle thread(CreateThread(nullptr, 0, &HostThreadProc, &job, 0, nullptr));
     if (!thread) {
         ADD_FAILURE() << "cannot start the host thread";
         return {};
     }
-    if (WaitForSingleObject(thread, 30000) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(thread.get(), 30000) != WAIT_OBJECT_0)
         ADD_FAILURE() << "the host thread that faulted did not end within 30 s";
-    GetExitCodeThread(thread, &job.run.exitCode);
-    CloseHandle(thread);
+    GetExitCodeThread(thread.get(), &job.run.exitCode);
     g_watchedThread = 0;
     EXPECT_EQ(SetUnhandledExceptionFilter(previous), &HostFilter)
         << "someone replaced the host's last-chance handler";

@@ -76,11 +76,7 @@ TEST(FilesFileCopy, SkipIdenticalComparesTimeAndSizeOnly) {
     ASSERT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 0, 0), "1");
     // Same time and size: not copied, even when the content differs.
     WriteTextFile(dir / "dst.txt", "abcde");
-    const FILETIME srcTime = WriteTimeOf(dir / "src.txt");
-    HANDLE h = CreateFileA((dir / "dst.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    SetFileTime(h, nullptr, nullptr, &srcTime);
-    CloseHandle(h);
+    SetWriteTime(dir / "dst.txt", WriteTimeOf(dir / "src.txt"));
     EXPECT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 0, 1), "1");
     EXPECT_EQ(ReadTextFile(dir / "dst.txt"), "abcde");
     // A time difference alone copies.
@@ -89,11 +85,7 @@ TEST(FilesFileCopy, SkipIdenticalComparesTimeAndSizeOnly) {
     EXPECT_EQ(ReadTextFile(dir / "dst.txt"), "12345");
     // A size difference alone copies.
     WriteTextFile(dir / "src.txt", "123456");
-    const FILETIME t = WriteTimeOf(dir / "dst.txt");
-    h = CreateFileA((dir / "src.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
-                    nullptr);
-    SetFileTime(h, nullptr, nullptr, &t);
-    CloseHandle(h);
+    SetWriteTime(dir / "src.txt", WriteTimeOf(dir / "dst.txt"));
     EXPECT_EQ(Copy(dir / "src.txt", dir / "dst.txt", 0, 1), "1");
     EXPECT_EQ(ReadTextFile(dir / "dst.txt"), "123456");
 }

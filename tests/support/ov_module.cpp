@@ -1,5 +1,6 @@
 #include "support/ov_module.h"
 
+#include "core/handles.h"
 #include "support/directory_link.h"
 #include "support/wait_for.h"
 
@@ -119,14 +120,16 @@ FILETIME WriteTimeOf(const std::string& path) {
     return data.ftLastWriteTime;
 }
 
+void SetWriteTime(const std::string& path, const FILETIME& time) {
+    const ov::UniqueFile h(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       0, nullptr));
+    SetFileTime(h.get(), nullptr, nullptr, &time);
+}
+
 void ShiftWriteTime(const std::string& path, int seconds) {
-    FILETIME t = WriteTimeOf(path);
+    const FILETIME t = WriteTimeOf(path);
     ULARGE_INTEGER v{{t.dwLowDateTime, t.dwHighDateTime}};
     v.QuadPart += static_cast<long long>(seconds) * 10000000LL;
-    t.dwLowDateTime = v.LowPart;
-    t.dwHighDateTime = v.HighPart;
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(h, nullptr, nullptr, &t);
-    CloseHandle(h);
+    SetWriteTime(path, FILETIME{v.LowPart, v.HighPart});
 }

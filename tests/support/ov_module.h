@@ -46,4 +46,5 @@ bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
 // Moves a file's last-write time by the given number of seconds.
 void ShiftWriteTime(const std::string& path, int seconds);
+void SetWriteTime(const std::string& path, const FILETIME& time);
 FILETIME WriteTimeOf(const std::string& path);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/handles.h"
 #include "support/directory_link.h"
 #include "support/ov_module.h"
 
@@ -22,10 +23,8 @@ TEST(ScratchCleanUp, RemovesLinksAsLinksAndAnyNameAtAnyLength) {
         deep += L"\\" + std::wstring(100, L'd');
         ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << deep.size();
     }
-    const HANDLE file = CreateFileW((deep + L"\\файл.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_READONLY, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
+    ASSERT_TRUE(ov::UniqueFile(CreateFileW((deep + L"\\файл.txt").c_str(), GENERIC_WRITE, 0,
+                                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_READONLY, nullptr)));
 
     RemoveTree(dir.path()); // while the link is still there, as after a test that stopped
     EXPECT_FALSE(DirExists(dir.path()));
