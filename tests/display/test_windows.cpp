@@ -31,22 +31,16 @@ HWND CreateTestWindow(const TestWindowDesc& desc) {
 
 TestWindows::TestWindows(std::vector<TestWindowDesc> descs, WindowThread thread)
     : m_descs(std::move(descs)), m_kind(thread) {
-    m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_thread = CreateThread(nullptr, 0, &ThreadMain, this, 0, &m_threadId);
-    EXPECT_NE(m_thread, nullptr);
-    EXPECT_EQ(WaitForSingleObject(m_ready, 30000), WAIT_OBJECT_0);
+    m_thread.reset(CreateThread(nullptr, 0, &ThreadMain, this, 0, &m_threadId));
+    EXPECT_TRUE(m_thread);
+    EXPECT_EQ(WaitForSingleObject(m_ready.get(), 30000), WAIT_OBJECT_0);
 }
 
 TestWindows::~TestWindows() {
-    if (m_thread) {
-        SetEvent(m_stop);
-        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
-        EXPECT_EQ(WaitForSingleObject(m_thread, 30000), WAIT_OBJECT_0) << "test window thread";
-        CloseHandle(m_thread);
-    }
-    CloseHandle(m_stop);
-    CloseHandle(m_ready);
+    if (!m_thread) return;
+    SetEvent(m_stop.get());
+    PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(m_thread.get(), 30000), WAIT_OBJECT_0) << "test window thread";
 }
 
 void TestWindows::CreateAll() {
@@ -59,8 +53,8 @@ DWORD WINAPI TestWindows::ThreadMain(LPVOID param) {
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // the thread's queue, before anyone posts
     self->CreateAll();
-    SetEvent(self->m_ready);
-    if (self->m_kind == WindowThread::Blocked) WaitForSingleObject(self->m_stop, INFINITE);
+    SetEvent(self->m_ready.get());
+    if (self->m_kind == WindowThread::Blocked) WaitForSingleObject(self->m_stop.get(), INFINITE);
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

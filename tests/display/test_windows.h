@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/handles.h"
+
 struct TestWindowDesc {
     std::string title;
     DWORD style = WS_OVERLAPPED;
@@ -34,9 +36,9 @@ class TestWindows {
     std::vector<TestWindowDesc> m_descs;
     WindowThread m_kind;
     std::vector<HWND> m_windows;
-    HANDLE m_ready = nullptr;
-    HANDLE m_stop = nullptr;
-    HANDLE m_thread = nullptr;
+    ov::UniqueHandle m_ready{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    ov::UniqueHandle m_stop{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    ov::UniqueHandle m_thread;
     DWORD m_threadId = 0;
 };
 
